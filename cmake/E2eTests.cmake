@@ -1,0 +1,1 @@
+# Registered by the E2E harness once it exists.
