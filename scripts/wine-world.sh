@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The Wine world the programs expect: a throwaway 64-bit prefix (no
+# Mono/Gecko prompts), headless through Wine's null display driver unless
+# KV_DISPLAY=x11, the stand-in KVTOUCH driver installed as a kernel service
+# and started, the product key written and the programs copied into the
+# installation folder (a path with a blank in it, on purpose).
+#
+#   wine-world.sh up      make a fresh world and leave its wineserver running
+#   wine-world.sh down    end the world's wineserver (and with it the driver)
+#   wine-world.sh env     print the environment for running programs in it
+#
+# Environment: KV_WINEPREFIX (default build/wine/prefix), KV_CROSS_BUILD_DIR
+# (default build/cross), KV_DISPLAY (null | x11).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cross=${KV_CROSS_BUILD_DIR:-$root/build/cross}
+export WINEPREFIX=${KV_WINEPREFIX:-$root/build/wine/prefix}
+export WINEARCH=win64
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+template="$(dirname "$WINEPREFIX")/template-$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' _ | head -1)"
+log="$(dirname "$WINEPREFIX")/wine-world.log"
+install_dir_unix="drive_c/Program Files/TouchScreen"
+
+make_template() {
+  [ -f "$template/system.reg" ] && return 0
+  echo "wine-world: creating the prefix template (once)"
+  rm -rf "$template.tmp"
+  mkdir -p "$(dirname "$template")"
+  WINEPREFIX="$template.tmp" wineboot -i >>"$log" 2>&1
+  WINEPREFIX="$template.tmp" wineserver -w
+  mv "$template.tmp" "$template"
+}
+
+registry_file() {
+  local display_line
+  if [ "${KV_DISPLAY:-null}" = "x11" ]; then
+    display_line='"Graphics"=-'
+  else
+    display_line='"Graphics"="null"'
+  fi
+  cat <<REG
+REGEDIT4
+
+[HKEY_CURRENT_USER\\Software\\Wine\\Drivers]
+$display_line
+
+[HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\KVTOUCH]
+"Type"=dword:00000001
+"Start"=dword:00000003
+"ErrorControl"=dword:00000001
+"ImagePath"="C:\\\\windows\\\\system32\\\\drivers\\\\KVTOUCH.sys"
+"DisplayName"="KVTOUCH stand-in touch driver"
+
+[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvane\\TouchScreen\\KV-PS2]
+"VenderName"="Halvane"
+"VenderStyle"="13200401"
+"InstallPath"="C:\\\\Program Files\\\\TouchScreen"
+"WindowsPath"="C:\\\\windows"
+"SystemPath"="C:\\\\windows\\\\system32"
+"HardwareID"="*KVT0001"
+REG
+}
+
+up() {
+  [ -f "$cross/bin/KVTOUCH.sys" ] || { echo "wine-world: $cross/bin/KVTOUCH.sys missing: build first" >&2; exit 1; }
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  : >"$log"
+  WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
+  make_template
+  rm -rf "$WINEPREFIX"
+  cp -a "$template" "$WINEPREFIX"
+
+  cp "$cross/bin/KVTOUCH.sys" "$WINEPREFIX/drive_c/windows/system32/drivers/KVTOUCH.sys"
+  mkdir -p "$WINEPREFIX/$install_dir_unix"
+  for exe in "$cross"/bin/*.exe; do
+    [ -e "$exe" ] || continue
+    case "$(basename "$exe")" in
+      kv_e2e*.exe|bench_*.exe) ;;  # test tools stay in the build tree
+      *) cp "$exe" "$WINEPREFIX/$install_dir_unix/" ;;
+    esac
+  done
+  [ -d "$root/sim/artwork" ] && cp "$root"/sim/artwork/*.Bmp "$WINEPREFIX/$install_dir_unix/" 2>/dev/null || true
+
+  registry_file >"$(dirname "$WINEPREFIX")/world.reg"
+  # The service entry is read by services.exe when it starts, so write the
+  # registry first and start the session afterwards.
+  wine regedit /S "$(winepath_w "$(dirname "$WINEPREFIX")/world.reg")" >>"$log" 2>&1
+  wineserver -w
+  wineserver -p
+  wine net start KVTOUCH >>"$log" 2>&1 || { echo "wine-world: the driver did not start (see $log)" >&2; exit 1; }
+  echo "wine-world: up ($WINEPREFIX)"
+}
+
+winepath_w() { echo "Z:$(echo "$1" | tr '/' '\\')"; }
+
+down() {
+  wineserver -k 2>/dev/null || true
+}
+
+case "${1:-}" in
+  up) up ;;
+  down) down ;;
+  env) echo "export WINEPREFIX='$WINEPREFIX' WINEARCH=win64 WINEDEBUG='$WINEDEBUG' WINEDLLOVERRIDES='$WINEDLLOVERRIDES'" ;;
+  *) echo "usage: $0 up|down|env" >&2; exit 2 ;;
+esac
