@@ -47,5 +47,9 @@ macro(kv_cross_gtest)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    # The win32-threads compiler has no std::mutex, which gtest's
+    # Notification uses; give gtest one built on a Win32 event instead.
+    target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+    target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/cmake/gtest_win32_notification.h)
   endif()
 endmacro()
