@@ -128,6 +128,11 @@ public:
     int Alignment() const { return alignment_; }
     void SetAlignment(int v);
 
+    // Docking of a picture box to the form's top or bottom edge: it keeps
+    // its height and takes the form's client width.
+    int Align() const { return align_; }
+    void SetAlign(int align);  // kDockNone, kDockTop, kDockBottom
+
     // Picture box surface.
     int ScaleMode() const { return scaleMode_; }
     void SetScaleMode(int mode);  // kScaleTwips or kScalePixels
@@ -142,6 +147,14 @@ public:
     void LineTo(int x2, int y2, Color c);               // from the current point
     void Box(int x1, int y1, int x2, int y2, Color c);  // outline, not filled
     void Cls();                                         // back colour; current point 0,0
+
+    // Twips per unit of the container's scale (1 in a form or a twips
+    // container; the pixel size in a pixel container), and per unit of the
+    // control's own scale.
+    int ContainerUnitTwips(bool horizontal) const;
+    int ScaleUnitTwips(bool horizontal) const;
+    // Width of the border a picture box draws inside its rectangle, pixels.
+    int InnerBorderPixels() const;
 
     // Focus and painting.
     void SetFocus();
@@ -202,7 +215,7 @@ private:
     Picture picture_;
     bool autoSize_ = false;
     bool default_ = false, cancel_ = false;
-    int borderStyle_ = 0, backStyle_ = 1, alignment_ = kAlignLeft;
+    int borderStyle_ = 0, backStyle_ = 1, alignment_ = kAlignLeft, align_ = 0;
     int scaleMode_ = kScaleTwips, drawWidth_ = 1, currentX_ = 0, currentY_ = 0;
     bool trackMoved_ = false;  // thumb moved since the drag began
 };
@@ -218,7 +231,7 @@ struct Control::State {
     int listIndex;
     Picture picture;
     bool autoSize, isDefault, isCancel;
-    int borderStyle, backStyle, alignment, scaleMode, drawWidth;
+    int borderStyle, backStyle, alignment, align, scaleMode, drawWidth;
 };
 
 }  // namespace kv::ui

@@ -147,6 +147,8 @@ public:
     void DrawOn(Control& c, const DrawOp& op);
     // Clears the other option buttons of `option`'s container (no events).
     void ClearOptionSiblings(Control& option);
+    // Lays docked picture boxes along the top and bottom edges.
+    void ArrangeDocked();
 
 private:
     struct State;
@@ -155,13 +157,13 @@ private:
     void RestoreDesign();
     int FrameWidth() const;
     int FrameHeight() const;
-    void FireResizeIfChanged();
+    void ClientSizeChanged();
+    void ActivateNow();
 
     std::string name_;
     std::vector<std::unique_ptr<Control>> controls_;
     std::unique_ptr<FormPeer> peer_;
     std::unique_ptr<State> design_;
-    std::vector<std::unique_ptr<Control>> pendingDelete_;
 
     std::string caption_;
     int left_ = 0, top_ = 0, width_ = 4800, height_ = 3600;

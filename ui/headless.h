@@ -17,7 +17,7 @@ class HeadlessPeer : public FormPeer {
 public:
     explicit HeadlessPeer(Form& form, std::intptr_t handle) : form_(form), handle_(handle) {}
 
-    void Changed(Control*, Prop) override {}
+    void Changed(Control* control, Prop what) override;
     void ControlAdded(Control&) override {}
     void Draw(Control& surface, const DrawOp& op) override;
     void SetFocus(Control* control) override { focus_ = control; }
@@ -86,6 +86,10 @@ private:
 
 // The process's headless platform (the default one).
 HeadlessPlatform& Headless();
+
+// A text width estimate for when no window can measure it: an average
+// character of half the em, bold a tenth wider.
+int EstimateTextWidthTwips(const Font& font, const std::string& text);
 
 // Width and height in pixels from a .bmp file's header; false when the file
 // is missing or is not a bitmap.

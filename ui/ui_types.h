@@ -88,6 +88,11 @@ constexpr int kAlignLeft = 0;
 constexpr int kAlignRight = 1;
 constexpr int kAlignCenter = 2;
 
+// Control.Align of a picture box
+constexpr int kDockNone = 0;
+constexpr int kDockTop = 1;
+constexpr int kDockBottom = 2;
+
 // A loaded picture, shared: copying a Picture from one control to another
 // shows the same image, even when the file it came from is gone.
 struct PictureData {
