@@ -52,9 +52,9 @@ bool FakeRegistry::SplitPath(const char* path, std::vector<std::string>& parts) 
     std::size_t start = 0;
     while (start < text.size()) {
         const std::size_t end = std::min(text.find('\\', start), text.size());
-        if (end == start) return false;  // "a\\b": an empty part
-        parts.push_back(text.substr(start, end - start));
-        start = end + 1;  // a single trailing "\" is accepted
+        // Doubled and trailing separators are skipped, as Wine does.
+        if (end > start) parts.push_back(text.substr(start, end - start));
+        start = end + 1;
     }
     return true;
 }
@@ -86,7 +86,8 @@ FakeRegistry::KeyPtr FakeRegistry::WalkFromRoot(RegKey root, const std::string& 
 }
 
 bool FakeRegistry::TakeFailure(Call call, long& error) {
-    ++calls_[call];
+    const int count = ++calls_[call];
+    if (beforeCall) beforeCall(call, count);
     const auto it = failures_.find(call);
     if (it == failures_.end()) return false;
     error = it->second;

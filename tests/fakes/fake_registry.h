@@ -3,8 +3,8 @@
 // Keys are "\"-separated paths under the predefined roots, matched without
 // regard to case; values keep their type and raw bytes exactly as set (a
 // REG_SZ need not end in a NUL). RegCreateKeyA creates missing keys,
-// RegOpenKeyA does not (2). A path that begins with "\" or has an empty
-// part is refused (161) as the platform does. RegQueryValueExA with no
+// RegOpenKeyA does not (2). A path that begins with "\" is refused (161);
+// doubled or trailing separators are skipped (both measured under Wine). RegQueryValueExA with no
 // buffer reports type and size; with a buffer too small it returns 234
 // and the size needed. RegDeleteKeyA refuses a key with subkeys (5), as
 // NT and Wine do. Every handle is tracked, so a test can assert that each
@@ -12,6 +12,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -69,6 +70,9 @@ public:
 
     // The next call of that kind returns `error` and changes nothing.
     void FailNext(Call call, long error);
+    // Runs at the start of every port call (after it is counted), so a test
+    // can change the registry between two calls of the code under test.
+    std::function<void(Call call, int count)> beforeCall;
 
     int CallCount(Call call) const;
     int TotalCalls() const;
