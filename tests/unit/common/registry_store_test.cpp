@@ -154,44 +154,26 @@ TEST_F(StoredValue, ReadStringValueAsksTwiceFirstWithoutABuffer) {
     CloseKey(registry, key);
 }
 
-TEST_F(StoredValue, ReadStringValueFailsWhenTheValueGrowsBetweenTheTwoQueries) {
-    Store(kRegSz, Bytes(std::string("abc", 4)));
-    RegKey key = Open();
-    registry.beforeCall = [&](Call call, int count) {
-        if (call == Call::QueryValue && count == 2)
-            Store(kRegSz, Bytes(std::string("a much longer text", 19)));
+TEST_F(StoredValue, ReadStringValueCopesWithAValueRewrittenBetweenItsTwoQueries) {
+    using namespace std::string_literals;
+    const StringCase cases[] = {
+        {"grown", kRegSz, "a much longer text\0"s, false, ""},
+        {"now a number", kRegDword, "\x01\0\0\0"s, false, ""},
+        {"shrunk", kRegSz, "xy"s, true, "xy"},  // only the bytes returned count
     };
-    std::string text = "untouched";
-    EXPECT_FALSE(ReadStringValue(registry, key, "Value", text));
-    EXPECT_EQ(text, "untouched");
-    registry.beforeCall = nullptr;
-    CloseKey(registry, key);
-}
-
-TEST_F(StoredValue, ReadStringValueFailsWhenTheValueTurnsIntoANumberBetweenTheQueries) {
-    Store(kRegSz, Bytes(std::string("abcd", 5)));
-    RegKey key = Open();
-    registry.beforeCall = [&](Call call, int count) {
-        if (call == Call::QueryValue && count == 2) Store(kRegDword, {1, 0, 0, 0});
-    };
-    std::string text = "untouched";
-    EXPECT_FALSE(ReadStringValue(registry, key, "Value", text));
-    EXPECT_EQ(text, "untouched");
-    registry.beforeCall = nullptr;
-    CloseKey(registry, key);
-}
-
-TEST_F(StoredValue, ReadStringValueUsesOnlyTheBytesTheSecondQueryReturned) {
-    Store(kRegSz, Bytes("abcdefgh"));
-    RegKey key = Open();
-    registry.beforeCall = [&](Call call, int count) {
-        if (call == Call::QueryValue && count == 2) Store(kRegSz, Bytes("xy"));
-    };
-    std::string text;
-    ASSERT_TRUE(ReadStringValue(registry, key, "Value", text));
-    EXPECT_EQ(text, "xy");
-    registry.beforeCall = nullptr;
-    CloseKey(registry, key);
+    for (const auto& c : cases) {
+        Store(kRegSz, Bytes("abcdefgh"));
+        RegKey key = Open();
+        const int before = registry.CallCount(Call::QueryValue);
+        registry.beforeCall = [&](Call call, int count) {
+            if (call == Call::QueryValue && count == before + 2) Store(c.type, Bytes(c.raw));
+        };
+        std::string text = "untouched";
+        EXPECT_EQ(ReadStringValue(registry, key, "Value", text), c.ok) << c.what;
+        EXPECT_EQ(text, c.ok ? c.text : "untouched") << c.what;
+        registry.beforeCall = nullptr;
+        CloseKey(registry, key);
+    }
 }
 
 TEST_F(StoredValue, ReadStringValueRefusesAValueClaimingAHugeSize) {
