@@ -2,15 +2,10 @@
 
 #include <cstdio>
 
-namespace kv {
+#include "common/winutil/companions.h"
+#include "common/winutil/program_titles.h"
 
-namespace {
-// Commands of WM_USER, as the other programs send them.
-constexpr std::uintptr_t kAgentHide = 0x1000;
-constexpr std::uintptr_t kAgentShow = 0x1001;
-constexpr std::uintptr_t kAgentClose = 0x100E;
-const char* const kProgramTitle = " TouchScreen Right-Button #KV-PS2";
-}  // namespace
+namespace kv {
 
 std::string UnknownCommandText(std::uintptr_t wParam, std::intptr_t lParam) {
     char text[96];
@@ -79,21 +74,20 @@ void RightButtonAgent::Load() {
     endProgram_ = false;
     registered_ = false;
     if (!device_.OpenDevice()) {
-        DeviceChannel::ReportOpenFailure(desktop_, kProgramTitle);
+        DeviceChannel::ReportOpenFailure(desktop_, kRButtonTitle);
         endProgram_ = true;
         return;
     }
     device_.GetAgentWindow();
-    const WindowHandle registeredWindow = device_.Agent.AgentWindow;
     // A registration whose window is gone is left over from an agent that
     // died without unregistering: take it over rather than defer to nobody.
-    if (registeredWindow == -1 || !desktop_.IsWindow(registeredWindow)) {
+    if (!RegisteredWindowAlive(desktop_, device_.Agent.AgentWindow)) {
         device_.Agent.Armed = 0;
         device_.Agent.AgentWindow = static_cast<std::int32_t>(form_.Handle());
         device_.SetAgentWindow();
         registered_ = true;
     } else {
-        desktop_.SendMessageA(registeredWindow, kWmUser, kAgentShow, 0);
+        desktop_.SendMessageA(RegisteredWindow(device_.Agent.AgentWindow), kWmUser, AgentShow, 0);
         device_.CloseDevice();
         endProgram_ = true;
         return;
@@ -130,18 +124,18 @@ void RightButtonAgent::Cancel() {
 
 std::intptr_t RightButtonAgent::HandleCommand(std::uintptr_t wParam, std::intptr_t lParam) {
     switch (wParam) {
-        case kAgentHide:
+        case AgentHide:
             form_.Hide();
             break;
-        case kAgentShow:
+        case AgentShow:
             form_.Show();
             break;
-        case kAgentClose:
+        case AgentClose:
             form_.Unload();
             break;
         default:
             desktop_.MessageBoxA(static_cast<WindowHandle>(form_.Handle()),
-                                 UnknownCommandText(wParam, lParam), kProgramTitle, kMbOk);
+                                 UnknownCommandText(wParam, lParam), kRButtonTitle, kMbOk);
             break;
     }
     return 0;
