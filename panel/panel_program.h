@@ -1,0 +1,43 @@
+// KVPANEL as one object: the shared context, the main window and every
+// window it opens. WinMain (or a test) builds it on its ports and starts it.
+#pragma once
+
+#include "panel/about_window.h"
+#include "panel/feedback_sound_dialog.h"
+#include "panel/main_window.h"
+#include "panel/mouse_speed_dialog.h"
+#include "panel/panel_context.h"
+#include "panel/support_window.h"
+#include "panel/virtual_button_dialog.h"
+
+namespace kv::panel {
+
+class PanelProgram {
+public:
+    explicit PanelProgram(const PanelPorts& ports);
+    PanelProgram(const PanelProgram&) = delete;
+    PanelProgram& operator=(const PanelProgram&) = delete;
+
+    // Shows the main window; false when the program ended at start-up.
+    bool Start() { return main_.Start(); }
+
+    PanelContext& Context() { return context_; }
+    MainWindow& Main() { return main_; }
+    ui::Form& MainForm() { return main_.Form(); }
+    ui::Form& MouseSpeed() { return mouseSpeed_.Form(); }
+    ui::Form& FeedbackSound() { return feedbackSound_.Form(); }
+    ui::Form& VirtualButton() { return virtualButton_.Form(); }
+    ui::Form& Support() { return support_.Form(); }
+    ui::Form& About() { return about_.Form(); }
+
+private:
+    PanelContext context_;
+    MainWindow main_;
+    MouseSpeedDialog mouseSpeed_;
+    FeedbackSoundDialog feedbackSound_;
+    VirtualButtonDialog virtualButton_;
+    SupportWindow support_;
+    AboutWindow about_;
+};
+
+}  // namespace kv::panel
