@@ -1,0 +1,659 @@
+// Creating the windows of a form and applying the model's property changes
+// to them.
+#include "win32/win32_form_peer.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "win32/win32_forms.h"
+
+namespace kv::win32 {
+
+using ui::Control;
+using ui::ControlKind;
+using ui::Prop;
+
+namespace {
+
+int Round(double v) { return static_cast<int>(std::lround(v)); }
+
+void DrawPicture(HDC dc, const ui::Picture& picture, int x, int y) {
+    if (!picture || !picture->native) return;
+    if (picture->type == ui::PictureData::Type::Icon) {
+        DrawIconEx(dc, x, y, static_cast<HICON>(picture->native.get()), picture->widthPx,
+                   picture->heightPx, 0, nullptr, DI_NORMAL);
+        return;
+    }
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, static_cast<HBITMAP>(picture->native.get()));
+    BitBlt(dc, x, y, picture->widthPx, picture->heightPx, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+}
+
+bool IsSystemClass(ControlKind kind) {
+    return kind != ControlKind::PictureBox && kind != ControlKind::Image &&
+           kind != ControlKind::Shape;
+}
+
+}  // namespace
+
+Win32FormPeer::Win32FormPeer(Win32FormPlatform& platform, ui::Form& form)
+    : platform_(platform), form_(form) {
+    CreateForm();
+    ReportGeometry();  // docked controls take their places before they are created
+    for (auto& c : form_.Controls()) CreateControl(*c);
+    creating_ = false;
+}
+
+Win32FormPeer::~Win32FormPeer() {
+    if (hwnd_ != nullptr) {
+        // Detach first: messages sent while the windows go find no peer.
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        for (auto& [control, window] : windows_) RemoveDesignName(window);
+        RemoveDesignName(hwnd_);
+        DestroyWindow(hwnd_);
+    }
+    for (auto& [control, canvas] : canvases_) DeleteObject(canvas.bitmap);
+    for (auto& [color, brush] : brushes_) DeleteObject(brush);
+    for (auto& [key, font] : fonts_) DeleteObject(font);
+}
+
+// ---- units -----------------------------------------------------------------------
+
+int Win32FormPeer::ToPixelsX(int twips) const {
+    return Round(static_cast<double>(twips) / platform_.TwipsPerPixelX());
+}
+int Win32FormPeer::ToPixelsY(int twips) const {
+    return Round(static_cast<double>(twips) / platform_.TwipsPerPixelY());
+}
+int Win32FormPeer::ToTwipsX(int pixels) const { return pixels * platform_.TwipsPerPixelX(); }
+int Win32FormPeer::ToTwipsY(int pixels) const { return pixels * platform_.TwipsPerPixelY(); }
+
+RECT Win32FormPeer::PixelRect(const Control& c) const {
+    const int ux = c.ContainerUnitTwips(true);
+    const int uy = c.ContainerUnitTwips(false);
+    RECT r;
+    r.left = ToPixelsX(c.Left() * ux);
+    r.top = ToPixelsY(c.Top() * uy);
+    r.right = r.left + ToPixelsX(c.Width() * ux);
+    r.bottom = r.top + ToPixelsY(c.Height() * uy);
+    return r;
+}
+
+POINT Win32FormPeer::EventPoint(const Control* c, int xPx, int yPx) const {
+    int ux = 1, uy = 1;
+    if (c != nullptr) {
+        const bool own = c->Kind() == ControlKind::PictureBox;
+        ux = own ? c->ScaleUnitTwips(true) : c->ContainerUnitTwips(true);
+        uy = own ? c->ScaleUnitTwips(false) : c->ContainerUnitTwips(false);
+    }
+    return POINT{ToTwipsX(xPx) / ux, ToTwipsY(yPx) / uy};
+}
+
+// ---- the form window ----------------------------------------------------------------
+
+DWORD Win32FormPeer::FormStyle() const {
+    DWORD style = WS_CLIPCHILDREN;
+    switch (form_.BorderStyle()) {
+        case ui::kBorderNone: style |= WS_POPUP; break;
+        case ui::kBorderFixedSingle: style |= WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX; break;
+        case ui::kBorderFixedDialog:
+        case ui::kBorderFixedToolWindow: style |= WS_CAPTION | WS_SYSMENU; break;
+        default: style |= WS_OVERLAPPEDWINDOW; break;
+    }
+    return style;
+}
+
+DWORD Win32FormPeer::FormExStyle() const {
+    DWORD ex = WS_EX_CONTROLPARENT;
+    if (form_.BorderStyle() == ui::kBorderFixedDialog) ex |= WS_EX_DLGMODALFRAME;
+    if (form_.BorderStyle() == ui::kBorderFixedToolWindow) ex |= WS_EX_TOOLWINDOW;
+    if (form_.TopMost()) ex |= WS_EX_TOPMOST;
+    return ex;
+}
+
+void Win32FormPeer::CreateForm() {
+    const DWORD style = FormStyle();
+    const DWORD ex = FormExStyle();
+    RECT r{0, 0, ToPixelsX(form_.ScaleWidth()), ToPixelsY(form_.ScaleHeight())};
+    AdjustWindowRectEx(&r, style, FALSE, ex);
+    hwnd_ = CreateWindowExA(ex, kFormClass, form_.Caption().c_str(), style, ToPixelsX(form_.Left()),
+                            ToPixelsY(form_.Top()), r.right - r.left, r.bottom - r.top, nullptr,
+                            nullptr, platform_.Instance(), this);
+    if (hwnd_ == nullptr) return;
+    SetDesignName(hwnd_, form_.Name());
+    if (form_.IconResource() != 0) {
+        HANDLE icon = LoadImageA(platform_.Instance(), MAKEINTRESOURCEA(form_.IconResource()),
+                                 IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED);
+        if (icon != nullptr) {
+            SendMessageA(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+            SendMessageA(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+        }
+    }
+    if (!form_.Enabled()) EnableWindow(hwnd_, FALSE);
+}
+
+void Win32FormPeer::ReportGeometry() {
+    if (hwnd_ == nullptr || IsIconic(hwnd_)) return;
+    RECT outer, client;
+    GetWindowRect(hwnd_, &outer);
+    GetClientRect(hwnd_, &client);
+    form_.PeerGeometry(ToTwipsX(outer.left), ToTwipsY(outer.top), ToTwipsX(outer.right - outer.left),
+                       ToTwipsY(outer.bottom - outer.top), ToTwipsX(client.right),
+                       ToTwipsY(client.bottom));
+}
+
+int Win32FormPeer::FrameWidthTwips() {
+    RECT r{0, 0, 200, 200};
+    AdjustWindowRectEx(&r, FormStyle(), FALSE, FormExStyle());
+    return ToTwipsX(r.right - r.left - 200);
+}
+
+int Win32FormPeer::FrameHeightTwips() {
+    RECT r{0, 0, 200, 200};
+    AdjustWindowRectEx(&r, FormStyle(), FALSE, FormExStyle());
+    return ToTwipsY(r.bottom - r.top - 200);
+}
+
+void Win32FormPeer::ApplyForm(Prop what) {
+    switch (what) {
+        case Prop::Caption: SetWindowTextA(hwnd_, form_.Caption().c_str()); break;
+        case Prop::Geometry:
+            if (!IsZoomed(hwnd_) && !IsIconic(hwnd_))
+                SetWindowPos(hwnd_, nullptr, ToPixelsX(form_.Left()), ToPixelsY(form_.Top()),
+                             ToPixelsX(form_.Width()), ToPixelsY(form_.Height()),
+                             SWP_NOZORDER | SWP_NOACTIVATE);
+            break;
+        case Prop::Visible:
+            if (form_.Visible()) {
+                const int state = form_.WindowState();
+                ShowWindow(hwnd_, state == ui::kWindowMaximized   ? SW_SHOWMAXIMIZED
+                                  : state == ui::kWindowMinimized ? SW_SHOWMINIMIZED
+                                                                  : SW_SHOW);
+                ReportGeometry();
+            } else {
+                ShowWindow(hwnd_, SW_HIDE);
+            }
+            break;
+        case Prop::Enabled: EnableWindow(hwnd_, form_.Enabled()); break;
+        case Prop::BackColor:
+            RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            break;
+        case Prop::MousePointer: UpdateCursor(); break;
+        case Prop::WindowState:
+            if (form_.Visible()) {
+                const int state = form_.WindowState();
+                ShowWindow(hwnd_, state == ui::kWindowMaximized   ? SW_MAXIMIZE
+                                  : state == ui::kWindowMinimized ? SW_MINIMIZE
+                                                                  : SW_RESTORE);
+                ReportGeometry();
+            }
+            break;
+        case Prop::Style: {
+            const DWORD style = FormStyle() | (GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_VISIBLE);
+            const DWORD ex = FormExStyle();
+            const DWORD oldEx = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE));
+            if ((oldEx & WS_EX_TOPMOST) != (ex & WS_EX_TOPMOST))
+                SetWindowPos(hwnd_, form_.TopMost() ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
+                             SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+            if (static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE)) != style ||
+                (oldEx & ~WS_EX_TOPMOST) != (ex & ~WS_EX_TOPMOST)) {
+                // A new border keeps the client area.
+                SetWindowLongPtrA(hwnd_, GWL_STYLE, style);
+                SetWindowLongPtrA(hwnd_, GWL_EXSTYLE, (ex & ~WS_EX_TOPMOST) | (oldEx & WS_EX_TOPMOST));
+                RECT r{0, 0, ToPixelsX(form_.ScaleWidth()), ToPixelsY(form_.ScaleHeight())};
+                AdjustWindowRectEx(&r, style, FALSE, ex);
+                SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+            }
+            break;
+        }
+        default: break;
+    }
+}
+
+// ---- controls ------------------------------------------------------------------------
+
+HWND Win32FormPeer::WindowOf(const Control& control) const {
+    auto it = windows_.find(&control);
+    return it == windows_.end() ? nullptr : it->second;
+}
+
+Control* Win32FormPeer::ControlOf(HWND window) const {
+    for (auto& [control, w] : windows_)
+        if (w == window) return const_cast<Control*>(control);
+    return nullptr;
+}
+
+Control* Win32FormPeer::ControlById(int id) const {
+    const auto& controls = form_.Controls();
+    const int i = id - kFirstControlId;
+    if (i < 0 || i >= static_cast<int>(controls.size())) return nullptr;
+    return controls[static_cast<size_t>(i)].get();
+}
+
+std::intptr_t Win32FormPeer::ControlHandle(Control& control) {
+    return reinterpret_cast<std::intptr_t>(WindowOf(control));
+}
+
+void Win32FormPeer::ControlAdded(Control& control) { CreateControl(control); }
+
+void Win32FormPeer::CreateControl(Control& c) {
+    if (windows_.count(&c) != 0 || c.Kind() == ControlKind::Shape) return;
+    HWND parent = hwnd_;
+    if (Control* container = c.Container()) {
+        CreateControl(*container);
+        if (HWND w = WindowOf(*container)) parent = w;
+    }
+    const char* cls = "BUTTON";
+    DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
+    DWORD ex = 0;
+    std::string text = c.Caption();
+    switch (c.Kind()) {
+        case ControlKind::CommandButton:
+            style |= WS_TABSTOP | (c.Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            break;
+        case ControlKind::CheckBox: style |= WS_TABSTOP | BS_CHECKBOX; break;
+        case ControlKind::OptionButton: style |= WS_TABSTOP | BS_RADIOBUTTON; break;
+        case ControlKind::Frame:
+            style |= BS_GROUPBOX | WS_CLIPCHILDREN;
+            ex |= WS_EX_CONTROLPARENT;
+            break;
+        case ControlKind::Label:
+            cls = "STATIC";
+            style |= SS_NOTIFY;
+            break;
+        case ControlKind::HScrollBar:
+            cls = "SCROLLBAR";
+            style |= WS_TABSTOP | SBS_HORZ;
+            text.clear();
+            break;
+        case ControlKind::ComboBox:
+            cls = "COMBOBOX";
+            style |= WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
+            text.clear();
+            break;
+        case ControlKind::PictureBox:
+            cls = kPictureClass;
+            style |= WS_CLIPCHILDREN | WS_TABSTOP;
+            ex |= WS_EX_CONTROLPARENT;
+            text.clear();
+            break;
+        case ControlKind::Image:
+            cls = kPictureClass;
+            text.clear();
+            break;
+        case ControlKind::Shape: return;
+    }
+    if (c.Visible()) style |= WS_VISIBLE;
+    if (!c.Enabled()) style |= WS_DISABLED;
+    const int id = kFirstControlId + static_cast<int>(std::find_if(form_.Controls().begin(),
+                                                                   form_.Controls().end(),
+                                                                   [&](auto& p) { return p.get() == &c; }) -
+                                                      form_.Controls().begin());
+    RECT r = PixelRect(c);
+    int height = r.bottom - r.top;
+    if (c.Kind() == ControlKind::ComboBox) height += 200;  // room for the drop-down list
+    HWND w = CreateWindowExA(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, height,
+                             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                             platform_.Instance(), &c);
+    if (w == nullptr) return;
+    SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
+    windows_[&c] = w;
+    SetDesignName(w, c.DesignName());
+    SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.GetFont())), FALSE);
+    if (IsSystemClass(c.Kind())) SubclassControl(w);
+    ApplyStyle(c, w);
+    switch (c.Kind()) {
+        case ControlKind::HScrollBar: ApplyScrollRange(c, w); break;
+        case ControlKind::CheckBox:
+        case ControlKind::OptionButton: SendMessageA(w, BM_SETCHECK, c.Value(), 0); break;
+        case ControlKind::ComboBox: FillCombo(c, w); break;
+        case ControlKind::CommandButton: ApplyButtonPicture(c, w); break;
+        default: break;
+    }
+}
+
+void Win32FormPeer::Changed(Control* control, Prop what) {
+    if (hwnd_ == nullptr) return;
+    if (control == nullptr) {
+        ApplyForm(what);
+        return;
+    }
+    if (control->Kind() == ControlKind::Shape) {
+        InvalidateInContainer(*control);
+        return;
+    }
+    if (HWND w = WindowOf(*control)) ApplyControl(*control, what, w);
+}
+
+void Win32FormPeer::ApplyControl(Control& c, Prop what, HWND w) {
+    switch (what) {
+        case Prop::Caption:
+            if (c.Kind() == ControlKind::ComboBox) break;
+            SetWindowTextA(w, c.Caption().c_str());
+            if (c.Kind() == ControlKind::Label && c.BackStyle() == 0) InvalidateRect(w, nullptr, TRUE);
+            break;
+        case Prop::Value:
+            if (c.Kind() == ControlKind::HScrollBar) ApplyScrollRange(c, w);
+            else if (c.Kind() == ControlKind::CheckBox || c.Kind() == ControlKind::OptionButton)
+                SendMessageA(w, BM_SETCHECK, c.Value(), 0);
+            break;
+        case Prop::Enabled: EnableWindow(w, c.Enabled()); break;
+        case Prop::Visible: ShowWindow(w, c.Visible() ? SW_SHOWNA : SW_HIDE); break;
+        case Prop::BackColor:
+            // A new background wipes what was drawn, as in the classic runtime.
+            if (c.Kind() == ControlKind::PictureBox) ClearCanvas(c);
+            InvalidateRect(w, nullptr, TRUE);
+            break;
+        case Prop::ForeColor: InvalidateRect(w, nullptr, TRUE); break;
+        case Prop::Geometry: {
+            RECT r = PixelRect(c);
+            int height = r.bottom - r.top;
+            if (c.Kind() == ControlKind::ComboBox) height += 200;
+            MoveWindow(w, r.left, r.top, r.right - r.left, height, TRUE);
+            break;
+        }
+        case Prop::Font:
+            SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.GetFont())), TRUE);
+            break;
+        case Prop::List: FillCombo(c, w); break;
+        case Prop::ListIndex: SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(c.ListIndex()), 0); break;
+        case Prop::Range: ApplyScrollRange(c, w); break;
+        case Prop::Picture:
+            if (c.Kind() == ControlKind::PictureBox) ClearCanvas(c);
+            if (c.Kind() == ControlKind::CommandButton) ApplyButtonPicture(c, w);
+            InvalidateRect(w, nullptr, TRUE);
+            break;
+        case Prop::Style: ApplyStyle(c, w); break;
+        default: break;
+    }
+}
+
+void Win32FormPeer::ApplyStyle(Control& c, HWND w) {
+    LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE);
+    LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
+    LONG_PTR newStyle = style, newEx = ex;
+    switch (c.Kind()) {
+        case ControlKind::Label:
+            newStyle &= ~static_cast<LONG_PTR>(SS_CENTER | SS_RIGHT | WS_BORDER);
+            if (c.Alignment() == ui::kAlignCenter) newStyle |= SS_CENTER;
+            if (c.Alignment() == ui::kAlignRight) newStyle |= SS_RIGHT;
+            if (c.BorderStyle() == 1) newStyle |= WS_BORDER;
+            break;
+        case ControlKind::PictureBox:
+        case ControlKind::Image:
+            newEx &= ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE);
+            if (c.BorderStyle() == 1 && c.Kind() == ControlKind::PictureBox) newEx |= WS_EX_CLIENTEDGE;
+            newStyle &= ~static_cast<LONG_PTR>(WS_BORDER);
+            if (c.BorderStyle() == 1 && c.Kind() == ControlKind::Image) newStyle |= WS_BORDER;
+            break;
+        case ControlKind::CommandButton:
+            if (((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) != c.Default())
+                SendMessageA(w, BM_SETSTYLE, c.Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+            return;
+        default: return;
+    }
+    if (newStyle != style || newEx != ex) {
+        SetWindowLongPtrA(w, GWL_STYLE, newStyle);
+        SetWindowLongPtrA(w, GWL_EXSTYLE, newEx);
+        SetWindowPos(w, nullptr, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+    InvalidateRect(w, nullptr, TRUE);
+}
+
+void Win32FormPeer::ApplyScrollRange(Control& c, HWND w) {
+    // Win32 wants min <= max; a bar whose Min is above its Max runs backwards.
+    const bool reversed = c.Min() > c.Max();
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_RANGE | SIF_POS | SIF_PAGE;
+    si.nMin = std::min(c.Min(), c.Max());
+    si.nMax = std::max(c.Min(), c.Max());
+    si.nPage = 0;
+    si.nPos = reversed ? c.Min() + c.Max() - c.Value() : c.Value();
+    SetScrollInfo(w, SB_CTL, &si, TRUE);
+}
+
+void Win32FormPeer::FillCombo(Control& c, HWND w) {
+    SendMessageA(w, CB_RESETCONTENT, 0, 0);
+    for (const auto& item : c.Items()) SendMessageA(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+    SendMessageA(w, CB_SETCURSEL, static_cast<WPARAM>(c.ListIndex()), 0);
+}
+
+void Win32FormPeer::ApplyButtonPicture(Control& c, HWND w) {
+    const ui::Picture& p = c.GetPicture();
+    LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE) & ~static_cast<LONG_PTR>(BS_BITMAP | BS_ICON);
+    if (p && p->native) style |= p->type == ui::PictureData::Type::Icon ? BS_ICON : BS_BITMAP;
+    SetWindowLongPtrA(w, GWL_STYLE, style);
+    const WPARAM type = (p && p->type == ui::PictureData::Type::Icon) ? IMAGE_ICON : IMAGE_BITMAP;
+    SendMessageA(w, BM_SETIMAGE, type, reinterpret_cast<LPARAM>(p ? p->native.get() : nullptr));
+    InvalidateRect(w, nullptr, TRUE);
+}
+
+void Win32FormPeer::InvalidateInContainer(Control& c) {
+    // A windowless shape: repaint its container (all of it: the old place too).
+    HWND container = c.Container() != nullptr ? WindowOf(*c.Container()) : hwnd_;
+    if (container != nullptr) InvalidateRect(container, nullptr, TRUE);
+}
+
+// ---- painting -------------------------------------------------------------------------
+
+HBRUSH Win32FormPeer::Brush(COLORREF color) {
+    auto it = brushes_.find(color);
+    if (it != brushes_.end()) return it->second;
+    HBRUSH b = CreateSolidBrush(color);
+    brushes_[color] = b;
+    return b;
+}
+
+HFONT Win32FormPeer::FontOf(const ui::Font& font) {
+    const int centiPoints = Round(font.size * 100.0);
+    auto key = std::make_tuple(font.name, centiPoints, font.bold, font.italic);
+    auto it = fonts_.find(key);
+    if (it != fonts_.end()) return it->second;
+    const int dpi = 1440 / platform_.TwipsPerPixelY();
+    HFONT f = CreateFontA(-MulDiv(centiPoints, dpi, 7200), 0, 0, 0, font.bold ? FW_BOLD : FW_NORMAL,
+                          font.italic, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                          CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                          font.name.c_str());
+    fonts_[key] = f;
+    return f;
+}
+
+int Win32FormPeer::TextWidthTwips(const ui::Font& font, const std::string& text) {
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, FontOf(font));
+    SIZE size{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    return ToTwipsX(size.cx);
+}
+
+COLORREF Win32FormPeer::ContainerBack(const Control& c) const {
+    return ToColorRef(c.Container() != nullptr ? c.Container()->BackColor() : form_.BackColor());
+}
+
+void Win32FormPeer::PaintShapes(HDC dc, const Control* container) {
+    for (auto& p : form_.Controls()) {
+        Control& s = *p;
+        if (s.Kind() != ControlKind::Shape || s.Container() != container || !s.Visible()) continue;
+        RECT r = PixelRect(s);
+        HPEN pen = s.BorderStyle() != 0 ? CreatePen(PS_SOLID, 1, ToColorRef(s.BorderColor()))
+                                        : static_cast<HPEN>(GetStockObject(NULL_PEN));
+        HGDIOBJ oldPen = SelectObject(dc, pen);
+        HGDIOBJ oldBrush = SelectObject(dc, s.BackStyle() == 1 ? Brush(ToColorRef(s.BackColor()))
+                                                               : GetStockObject(NULL_BRUSH));
+        Rectangle(dc, r.left, r.top, r.right, r.bottom);
+        SelectObject(dc, oldBrush);
+        SelectObject(dc, oldPen);
+        if (s.BorderStyle() != 0) DeleteObject(pen);
+    }
+}
+
+void Win32FormPeer::ResizeCanvas(Control& box) {
+    HWND w = WindowOf(box);
+    if (w == nullptr) return;
+    RECT client;
+    GetClientRect(w, &client);
+    Canvas& canvas = canvases_[&box];
+    if (canvas.bitmap != nullptr && canvas.width == client.right && canvas.height == client.bottom)
+        return;
+    // Keep what was drawn; new area gets the background.
+    HDC screen = GetDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, std::max<int>(client.right, 1),
+                                            std::max<int>(client.bottom, 1));
+    HDC dst = CreateCompatibleDC(screen);
+    HGDIOBJ oldDst = SelectObject(dst, bitmap);
+    RECT all{0, 0, std::max<int>(client.right, 1), std::max<int>(client.bottom, 1)};
+    FillRect(dst, &all, Brush(ToColorRef(box.BackColor())));
+    if (canvas.bitmap != nullptr) {
+        HDC src = CreateCompatibleDC(screen);
+        HGDIOBJ oldSrc = SelectObject(src, canvas.bitmap);
+        BitBlt(dst, 0, 0, canvas.width, canvas.height, src, 0, 0, SRCCOPY);
+        SelectObject(src, oldSrc);
+        DeleteDC(src);
+        DeleteObject(canvas.bitmap);
+    } else {
+        DrawPicture(dst, box.GetPicture(), 0, 0);
+    }
+    SelectObject(dst, oldDst);
+    DeleteDC(dst);
+    ReleaseDC(nullptr, screen);
+    canvas.bitmap = bitmap;
+    canvas.width = client.right;
+    canvas.height = client.bottom;
+}
+
+void Win32FormPeer::ClearCanvas(Control& box) {
+    ResizeCanvas(box);
+    Canvas& canvas = canvases_[&box];
+    if (canvas.bitmap == nullptr) return;
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(mem, canvas.bitmap);
+    RECT all{0, 0, canvas.width, canvas.height};
+    FillRect(mem, &all, Brush(ToColorRef(box.BackColor())));
+    DrawPicture(mem, box.GetPicture(), 0, 0);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    if (HWND w = WindowOf(box)) InvalidateRect(w, nullptr, FALSE);
+}
+
+void Win32FormPeer::PaintPictureBox(Control& box, HDC dc) {
+    ResizeCanvas(box);
+    Canvas& canvas = canvases_[&box];
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, canvas.bitmap);
+    BitBlt(dc, 0, 0, canvas.width, canvas.height, mem, 0, 0, SRCCOPY);
+    SelectObject(mem, old);
+    DeleteDC(mem);
+    PaintShapes(dc, &box);
+}
+
+void Win32FormPeer::PaintImage(Control& image, HDC dc) {
+    EraseUnder(image, dc);
+    DrawPicture(dc, image.GetPicture(), 0, 0);
+}
+
+void Win32FormPeer::EraseUnder(Control& c, HDC dc) {
+    HWND w = WindowOf(c);
+    RECT client{};
+    GetClientRect(w, &client);
+    Control* container = c.Container();
+    if (container != nullptr && container->Kind() == ControlKind::PictureBox) {
+        // Show the container's drawing through.
+        ResizeCanvas(*container);
+        Canvas& canvas = canvases_[container];
+        POINT origin{0, 0};
+        MapWindowPoints(w, WindowOf(*container), &origin, 1);
+        HDC mem = CreateCompatibleDC(dc);
+        HGDIOBJ old = SelectObject(mem, canvas.bitmap);
+        BitBlt(dc, 0, 0, client.right, client.bottom, mem, origin.x, origin.y, SRCCOPY);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+        return;
+    }
+    FillRect(dc, &client, Brush(ContainerBack(c)));
+}
+
+void Win32FormPeer::Draw(Control& surface, const ui::DrawOp& op) {
+    if (surface.Kind() != ControlKind::PictureBox) return;
+    HWND w = WindowOf(surface);
+    if (w == nullptr) return;
+    if (op.kind == ui::DrawOp::Kind::Clear) {
+        ClearCanvas(surface);
+        return;
+    }
+    ResizeCanvas(surface);
+    Canvas& canvas = canvases_[&surface];
+    const int ux = surface.ScaleUnitTwips(true), uy = surface.ScaleUnitTwips(false);
+    auto px = [&](int v) { return ToPixelsX(v * ux); };
+    auto py = [&](int v) { return ToPixelsY(v * uy); };
+    const COLORREF color = ToColorRef(op.color);
+    HDC mem = CreateCompatibleDC(nullptr);
+    HGDIOBJ oldBitmap = SelectObject(mem, canvas.bitmap);
+    HPEN pen = CreatePen(PS_SOLID, op.width, color);
+    HGDIOBJ oldPen = SelectObject(mem, pen);
+    HGDIOBJ oldBrush = SelectObject(mem, GetStockObject(NULL_BRUSH));
+    const int x1 = px(op.x1), y1 = py(op.y1), x2 = px(op.x2), y2 = py(op.y2);
+    switch (op.kind) {
+        case ui::DrawOp::Kind::Point:
+            if (op.width <= 1) {
+                SetPixel(mem, x1, y1, color);
+            } else {
+                SelectObject(mem, Brush(color));
+                const int r = op.width / 2;
+                Ellipse(mem, x1 - r, y1 - r, x1 - r + op.width, y1 - r + op.width);
+            }
+            break;
+        case ui::DrawOp::Kind::Line:
+            MoveToEx(mem, x1, y1, nullptr);
+            LineTo(mem, x2, y2);
+            if (op.width <= 1) SetPixel(mem, x2, y2, color);  // the end point is drawn too
+            break;
+        case ui::DrawOp::Kind::Box:
+            Rectangle(mem, std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + 1,
+                      std::max(y1, y2) + 1);
+            break;
+        case ui::DrawOp::Kind::Clear: break;
+    }
+    SelectObject(mem, oldBrush);
+    SelectObject(mem, oldPen);
+    SelectObject(mem, oldBitmap);
+    DeleteObject(pen);
+    DeleteDC(mem);
+    InvalidateRect(w, nullptr, FALSE);
+}
+
+// ---- focus, refresh, cursor --------------------------------------------------------------
+
+void Win32FormPeer::SetFocus(Control* control) {
+    HWND w = control != nullptr ? WindowOf(*control) : hwnd_;
+    if (w == nullptr) return;
+    if (control == nullptr) SetForegroundWindow(hwnd_);
+    ::SetFocus(w);
+}
+
+void Win32FormPeer::Refresh(Control* control) {
+    HWND w = control != nullptr ? WindowOf(*control) : hwnd_;
+    if (w != nullptr)
+        RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+bool Win32FormPeer::Hourglass() const {
+    return form_.MousePointer() == ui::kPointerHourglass ||
+           platform_.ScreenMousePointer() == ui::kPointerHourglass;
+}
+
+void Win32FormPeer::UpdateCursor() {
+    POINT p;
+    if (!GetCursorPos(&p)) return;
+    HWND under = WindowFromPoint(p);
+    if (under != hwnd_ && !IsChild(hwnd_, under)) return;
+    SetCursor(LoadCursorA(nullptr, Hourglass() ? IDC_WAIT : IDC_ARROW));
+}
+
+}  // namespace kv::win32

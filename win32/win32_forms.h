@@ -1,0 +1,79 @@
+// The form layer on real Win32 windows.
+//
+// A program installs the platform once in WinMain, before its first form:
+//
+//   kv::win32::Win32FormPlatform forms(hInstance);
+//   kv::ui::SetPlatform(&forms);
+//   mainForm.Show();
+//   forms.RunMessageLoop();       // returns when the last form unloads
+//
+// Each loaded form is one top-level window (class "KvForm"); its controls
+// are child windows: BUTTON (push, BS_CHECKBOX, BS_RADIOBUTTON, BS_GROUPBOX
+// for frames), STATIC labels, SCROLLBAR, COMBOBOX (drop-down list), and the
+// class "KvPicture" for picture boxes and images. Shapes are windowless:
+// their container paints them. Every window carries its design name in the
+// property "Name" as a global atom ("frmMain", "cmdApply",
+// "optAcceleration(3)"); DesignNameOf reads it back from any process.
+//
+// Replacing a form's window procedure (SetWindowLongPtrA GWLP_WNDPROC, as
+// the right-button agent does): the back end finds its state through
+// GWLP_USERDATA of the form window, so leave GWLP_USERDATA alone, pass every
+// message you do not handle to the previous procedure with CallWindowProcA,
+// and put the previous procedure back before the form unloads. The child
+// windows are not affected.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "ui/backend.h"
+#include "ui/form.h"
+
+namespace kv::win32 {
+
+class Win32FormPlatform : public ui::FormPlatform {
+public:
+    explicit Win32FormPlatform(HINSTANCE instance);
+    ~Win32FormPlatform() override;
+
+    std::unique_ptr<ui::FormPeer> CreatePeer(ui::Form& form) override;
+    void DoEvents() override;
+    void RunMessageLoop() override;
+    int ScreenWidthTwips() override;
+    int ScreenHeightTwips() override;
+    int TwipsPerPixelX() override;
+    int TwipsPerPixelY() override;
+    void SetScreenMousePointer(int pointer) override;
+    int ScreenMousePointer() override { return screenPointer_; }
+    ui::Picture LoadPicture(const std::string& path) override;
+    ui::Picture LoadResPicture(int id, ui::PictureData::Type type) override;
+
+    HINSTANCE Instance() const { return instance_; }
+
+    // Runs one retrieved message through the forms' keyboard handling
+    // (Enter/Esc, Tab) and dispatches it.
+    static void Dispatch(MSG& msg);
+
+private:
+    HINSTANCE instance_;
+    int screenPointer_ = 0;
+    int dpiX_ = 96, dpiY_ = 96;
+};
+
+// The form's window, or nullptr when it is not loaded on this platform.
+HWND FormWindow(const ui::Form& form);
+HWND ControlWindow(const ui::Control& control);
+
+// The design name of a window: SetPropA(hwnd, "Name", GlobalAddAtomA(name)).
+void SetDesignName(HWND window, const std::string& name);
+void RemoveDesignName(HWND window);
+// "" when the window carries none.
+std::string DesignNameOf(HWND window);
+// The first descendant of `parent` whose design name is `name`, or nullptr.
+HWND FindChildByDesignName(HWND parent, const std::string& name);
+
+// 0x00BBGGRR with system colours resolved.
+COLORREF ToColorRef(ui::Color color);
+
+}  // namespace kv::win32
