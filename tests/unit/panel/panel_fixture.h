@@ -95,6 +95,13 @@ protected:
     std::size_t Sent(std::uint32_t code) const { return device.RequestsWithCode(code).size(); }
     // Every request of the program since the last ClearRequests.
     std::size_t AllSent() const { return device.Requests().size(); }
+    // The requests that carried the parameter block.
+    std::vector<FakeDevice::Request> BlockRequests() const {
+        std::vector<FakeDevice::Request> blocks;
+        for (const auto& r : device.Requests())
+            if (r.inSize == sizeof(TouchParams)) blocks.push_back(r);
+        return blocks;
+    }
 
     std::optional<std::int32_t> StoredCalibrationMode() {
         auto value = registry.GetValue(kHkeyLocalMachine, kProductKey, "CalibrationMode");
