@@ -53,6 +53,10 @@ Win32FormPeer::~Win32FormPeer() {
         for (auto& [control, window] : windows_) RemoveDesignName(window);
         RemoveDesignName(hwnd_);
         DestroyWindow(hwnd_);
+        // Wake the thread's message loop: a form unloaded inside a message
+        // sent by another program leaves nothing in the queue, and the loop
+        // would sleep on after its last form is gone.
+        PostMessageA(nullptr, WM_NULL, 0, 0);
     }
     for (auto& [control, canvas] : canvases_) DeleteObject(canvas.bitmap);
     for (auto& [color, brush] : brushes_) DeleteObject(brush);

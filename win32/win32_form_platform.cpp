@@ -46,18 +46,10 @@ void Win32FormPlatform::DoEvents() {
 }
 
 void Win32FormPlatform::RunMessageLoop() {
-    // Waits with MsgWaitForMultipleObjectsEx rather than GetMessage: a form
-    // may unload inside a message sent by another program (an agent told
-    // to close), and GetMessage would handle that message and then go on
-    // waiting for a posted one that never comes.
     MSG msg;
     while (!ui::LoadedForms().empty()) {
-        if (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_QUIT) break;
-            Dispatch(msg);
-            continue;
-        }
-        MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+        if (GetMessageA(&msg, nullptr, 0, 0) <= 0) break;
+        Dispatch(msg);
     }
 }
 
