@@ -38,7 +38,7 @@ public:
     static constexpr const char* kDesignCaption = "TouchScreen Right Button";
     static constexpr int kButtonTwips = 600;
     static constexpr int kButtonPicture = 101;  // bitmap resource of cmdAction
-    static constexpr int kPollIntervalMs = 5;
+    static constexpr int kPollIntervalMs = 10;
 
     RightButtonAgent(DeviceChannel& device, DesktopPort& desktop, AgentHost& host);
 

@@ -87,6 +87,72 @@ void Process::Kill() {
     }
 }
 
+CommandResult RunAndCapture(const std::string& exePath, const std::string& args, DWORD timeoutMs) {
+    CommandResult result;
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return result;
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    std::string commandLine = "\"" + exePath + "\" " + args;
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    PROCESS_INFORMATION info{};
+    const BOOL started = CreateProcessA(exePath.c_str(), commandLine.data(), nullptr, nullptr, TRUE,
+                                        CREATE_NO_WINDOW, nullptr, nullptr, &startup, &info);
+    CloseHandle(writeEnd);
+    if (!started) {
+        CloseHandle(readEnd);
+        return result;
+    }
+    // Read while it runs so a full pipe cannot stall the child.
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    char buffer[4096];
+    for (;;) {
+        DWORD available = 0;
+        if (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available) {
+            DWORD got = 0;
+            if (ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got)
+                result.output.append(buffer, got);
+            continue;
+        }
+        if (WaitForSingleObject(info.hProcess, 10) == WAIT_OBJECT_0) {
+            DWORD got = 0;
+            while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available &&
+                   ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got)
+                result.output.append(buffer, got);
+            DWORD code = 0;
+            GetExitCodeProcess(info.hProcess, &code);
+            result.exitCode = static_cast<int>(code);
+            break;
+        }
+        if (GetTickCount64() >= deadline) {
+            TerminateProcess(info.hProcess, 1);
+            break;
+        }
+    }
+    CloseHandle(readEnd);
+    CloseHandle(info.hProcess);
+    CloseHandle(info.hThread);
+    return result;
+}
+
+std::optional<std::string> KeyValue(const std::string& text, const std::string& key) {
+    std::size_t at = 0;
+    while (at < text.size()) {
+        std::size_t end = text.find('\n', at);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.compare(0, key.size() + 1, key + "=") == 0) return line.substr(key.size() + 1);
+        at = end + 1;
+    }
+    return std::nullopt;
+}
+
 std::vector<DWORD> ProcessesNamed(const std::string& exeName) {
     std::vector<DWORD> ids;
     HANDLE snap = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);

@@ -48,6 +48,17 @@ private:
     DWORD pid_ = 0;
 };
 
+// Runs a console program to its end (at most timeoutMs) and returns what it
+// printed; exitCode is -1 when it could not be started or timed out.
+struct CommandResult {
+    int exitCode = -1;
+    std::string output;
+};
+CommandResult RunAndCapture(const std::string& exePath, const std::string& args,
+                            DWORD timeoutMs = kDefaultTimeoutMs);
+// The value of "key=value" on its own line of `text`, or nullopt.
+std::optional<std::string> KeyValue(const std::string& text, const std::string& key);
+
 // Process ids of every running process whose exe name matches (case-insensitive).
 std::vector<DWORD> ProcessesNamed(const std::string& exeName);
 void KillAllNamed(const std::string& exeName);

@@ -1,0 +1,95 @@
+// The right-button agent's armed wait under Wine against the stand-in
+// driver: the agent's CPU time over an armed wait, and how soon the button
+// is back once the driver clears Armed (the driver clears it on the next
+// touch, which this program injects).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "harness/harness.h"
+#include "sim/kvsim/kvsim_client.h"
+
+namespace {
+
+double ProcessCpuSeconds(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
+    auto value = [](FILETIME t) {
+        return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+    };
+    return static_cast<double>(value(kernel) + value(user)) / 1e7;
+}
+
+double NowMs() {
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+bool Armed(kvsim::Client& sim) {
+    KvSimState state{};
+    return sim.ReadState(state) && state.Agent.Armed == 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int cycles = argc > 1 ? std::atoi(argv[1]) : 50;
+    const int waitMs = argc > 2 ? std::atoi(argv[2]) : 5000;
+    e2e::KillAllNamed("KVRBTN.exe");
+    kvsim::Client sim;
+    if (!sim.Open()) {
+        std::printf("cannot open the KVTOUCH device\n");
+        return 1;
+    }
+    e2e::Process agent = e2e::Process::Start(e2e::InstalledProgram("KVRBTN.exe"));
+    HWND window = e2e::WaitForWindow(" P-RBF", agent.Id());
+    HWND button = window ? e2e::FindControl(window, "cmdAction") : nullptr;
+    if (!button) {
+        std::printf("the agent's window did not appear\n");
+        return 1;
+    }
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, agent.Id());
+
+    // 1. CPU over one long armed wait.
+    PostMessageA(button, BM_CLICK, 0, 0);
+    e2e::WaitUntil([&] { return Armed(sim); }, 5000, 1);
+    const double cpuBefore = ProcessCpuSeconds(process);
+    const double wallBefore = NowMs();
+    Sleep(waitMs);
+    const double cpu = ProcessCpuSeconds(process) - cpuBefore;
+    const double wall = (NowMs() - wallBefore) / 1000.0;
+    sim.Touch(KVSIM_SPACE_RAW, 500, 500, 20);
+    e2e::WaitUntil([&] { return IsWindowVisible(button) != FALSE; }, 5000, 1);
+    sim.WaitUntilLifted(2000);
+    std::printf("armed wait: %.2f s of CPU over %.2f s armed = %.1f %% of one core\n", cpu, wall,
+                100.0 * cpu / wall);
+
+    // 2. Latency from the driver clearing Armed to the button shown again.
+    std::vector<double> latencies;
+    for (int i = 0; i < cycles; ++i) {
+        PostMessageA(button, BM_CLICK, 0, 0);
+        if (!e2e::WaitUntil([&] { return Armed(sim) && !IsWindowVisible(button); }, 5000, 1)) break;
+        Sleep(30);
+        const double touched = NowMs();
+        sim.PenDown(KVSIM_SPACE_RAW, 400, 400);  // the driver clears Armed here
+        while (!IsWindowVisible(button) && NowMs() - touched < 2000) {
+        }
+        latencies.push_back(NowMs() - touched);
+        sim.PenUp();
+    }
+    std::sort(latencies.begin(), latencies.end());
+    if (!latencies.empty()) {
+        std::printf("button back after the driver cleared Armed, %zu cycles: median %.1f ms, "
+                    "min %.1f ms, max %.1f ms\n",
+                    latencies.size(), latencies[latencies.size() / 2], latencies.front(),
+                    latencies.back());
+    }
+    CloseHandle(process);
+    PostMessageA(window, WM_USER, 0x100E, 0);
+    agent.WaitExit(5000);
+    return 0;
+}
