@@ -15,4 +15,31 @@ eval "$("$root/scripts/wine-world.sh" env)"
 echo "== Device round trips"
 wine "$cross/bin/bench_device.exe" 3000
 echo "== Right-button agent"
-wine "$cross/bin/bench_agent.exe" 50 5000
+# CPU seconds (user + system), from /proc, of this world's processes named
+# $1 (other Wine sessions on the machine are left out).
+cpu_seconds() {
+  local total=0 ticks pid
+  for pid in $(pgrep -x "$1"); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+    ticks=$(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null || echo 0)
+    total=$((total + ticks))
+  done
+  echo "$total $(getconf CLK_TCK)" | awk '{printf "%.3f", $1 / $2}'
+}
+wine "$cross/bin/bench_agent.exe" 50 5000 | while IFS= read -r line; do
+  line=${line%$'\r'}
+  case "$line" in
+    armed-wait-begin*)
+      a0=$(cpu_seconds 'KVRBTN.exe'); s0=$(cpu_seconds wineserver64); d0=$(cpu_seconds 'winedevice.exe')
+      t0=$(date +%s.%N) ;;
+    armed-wait-end*)
+      a1=$(cpu_seconds 'KVRBTN.exe'); s1=$(cpu_seconds wineserver64); d1=$(cpu_seconds 'winedevice.exe')
+      t1=$(date +%s.%N)
+      awk -v a="$a0" -v b="$a1" -v s="$s0" -v t="$s1" -v d="$d0" -v e="$d1" -v w0="$t0" -v w1="$t1" -v l="$line" 'BEGIN {
+        w = w1 - w0
+        printf "armed wait (%s): KVRBTN %.2f s of CPU over %.2f s = %.1f %% of one core", l, b - a, w, 100 * (b - a) / w
+        printf " (wineserver %.1f %%, driver host %.1f %%)\n", 100 * (t - s) / w, 100 * (e - d) / w
+      }' ;;
+    *) echo "$line" ;;
+  esac
+done
