@@ -86,6 +86,9 @@ private:
     std::map<std::tuple<std::string, int, bool, bool>, HFONT> fonts_;
 };
 
+// Draws a picture at its natural size.
+void DrawPicture(HDC dc, const ui::Picture& picture, int x, int y);
+
 // The peer behind a form window (GWLP_USERDATA), or nullptr.
 Win32FormPeer* PeerOf(HWND formWindow);
 // The peer of the form that contains `window` (any descendant).
