@@ -123,29 +123,31 @@ typedef struct KvSimRotator {
     int32_t Rotation; /* 0..3, or -1 to keep the current rotation */
 } KvSimRotator;
 
+/* Fields in natural alignment, widest first, although the record is packed. */
 typedef struct KvSimState {
-    uint32_t Version;   /* KVSIM_PROTOCOL_VERSION */
-    uint32_t StateSize; /* sizeof(KvSimState) */
-    uint32_t NowMs;     /* driver clock: ms since the driver started */
-    TouchParams Params;
-    TouchState Touch;
+    uint32_t Version;      /* KVSIM_PROTOCOL_VERSION */
+    uint32_t StateSize;    /* sizeof(KvSimState) */
+    uint32_t NowMs;        /* driver clock: ms since the driver started */
+    uint32_t ReportsTotal; /* ReportCount without the 16-bit wrap */
+    uint32_t PlayEndsMs;   /* when a playing touch lifts (driver clock) */
+    uint32_t RequestCounts[KVSIM_REQ_COUNT]; /* product requests answered */
+    uint32_t FailedRequests;                 /* product requests refused */
+    uint32_t RightButtonTouches;
+    uint32_t LogNextSequence;
     AgentRegistration Agent;
     RotatorRegistration Rotator;
-    uint8_t Wiring;       /* the simulated panel's wiring, CalFlags bits */
-    uint8_t TouchPlaying; /* a timed touch or stroke is still running */
-    uint16_t ReportRate;  /* reports per second while the pen is down */
+    TouchState Touch;
+    uint16_t ReportRate; /* reports per second while the pen is down */
     int16_t SimScreenWidth;
     int16_t SimScreenHeight;
     int16_t TouchScreenX; /* where the latest raw point lies on the simulated display */
     int16_t TouchScreenY;
     int16_t MappedX; /* where the driver's calibration puts it */
     int16_t MappedY;
-    uint32_t ReportsTotal; /* ReportCount without the 16-bit wrap */
-    uint32_t PlayEndsMs;   /* when a playing touch lifts (driver clock) */
-    uint32_t RequestCounts[KVSIM_REQ_COUNT];
-    uint32_t FailedRequests;
-    uint32_t RightButtonTouches;
-    uint32_t LogNextSequence;
+    uint8_t Wiring;       /* the simulated panel's wiring, CalFlags bits */
+    uint8_t TouchPlaying; /* a timed touch or stroke is still running */
+    TouchParams Params;
+    uint8_t Reserved[2];
 } KvSimState;
 
 typedef struct KvSimLogQuery {
@@ -174,6 +176,9 @@ KV_STATIC_ASSERT(sizeof(KvSimPen) == 16, kvsim_pen_size);
 KV_STATIC_ASSERT(sizeof(KvSimStrokePoint) == 12, kvsim_stroke_point_size);
 KV_STATIC_ASSERT(sizeof(KvSimLogEntry) == 48, kvsim_log_entry_size);
 KV_STATIC_ASSERT(sizeof(KvSimLogHeader) == 16, kvsim_log_header_size);
+KV_STATIC_ASSERT(offsetof(KvSimState, Agent) == 80, kvsim_state_agent_at_80);
+KV_STATIC_ASSERT(offsetof(KvSimState, Params) == 120, kvsim_state_params_at_120);
+KV_STATIC_ASSERT(sizeof(KvSimState) == 204, kvsim_state_size);
 KV_STATIC_ASSERT((KVSIM_IOCTL_READ_STATE >> 16) == 0x8B4B, kvsim_device_type);
 
 #ifdef __cplusplus
