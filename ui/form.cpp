@@ -306,8 +306,12 @@ void Form::Show() {
     Load();
     if (!loaded_) return;  // the Load handler unloaded the form
     if (!visible_) {
+        // A window system activates the window as it shows it; the runtime's
+        // order is Load, Resize, Activate, so the activation waits.
         visible_ = true;
+        showing_ = true;
         Notify(Prop::Visible);
+        showing_ = false;
     }
     if (!loaded_) return;
     if (lastResizeW_ < 0) {
@@ -333,7 +337,7 @@ void Form::ActivateNow() {
 }
 
 void Form::UserActivate() {
-    if (loaded_ && visible_ && !unloading_) ActivateNow();
+    if (loaded_ && visible_ && !unloading_ && !showing_) ActivateNow();
 }
 
 void Form::Unload() {

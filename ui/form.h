@@ -178,6 +178,7 @@ private:
     bool topMost_ = false, keyPreview_ = false;
     int iconResource_ = 0;
     bool loaded_ = false, unloading_ = false;
+    bool showing_ = false;  // inside Show: activation waits for the first Resize
 };
 
 // Forms currently loaded, in load order.

@@ -315,8 +315,14 @@ TEST_F(Win32Forms, AMaximisedBorderlessFormCoversTheScreen) {
     f.SetBorderStyle(ui::kBorderNone);
     f.SetWindowState(ui::kWindowMaximized);
     int resizes = 0;
-    f.OnResize = [&] { ++resizes; };
+    std::string order;
+    f.OnResize = [&] {
+        ++resizes;
+        order += "Resize ";
+    };
+    f.OnActivate = [&] { order += "Activate "; };
     f.Show();
+    EXPECT_EQ(order, "Resize Activate ") << "laid out before it is activated";
     RECT r;
     GetWindowRect(win32::FormWindow(f), &r);
     EXPECT_EQ(r.left, 0);

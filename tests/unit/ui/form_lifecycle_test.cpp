@@ -78,6 +78,42 @@ TEST_F(FormTest, ActivateFiresAgainOnlyWhenAnotherFormWasActive) {
     EXPECT_EQ(mainActivations, 2);
 }
 
+// A window system that activates and sizes a window while showing it, as
+// Win32 does inside ShowWindow.
+class EagerPeer : public HeadlessPeer {
+public:
+    using HeadlessPeer::HeadlessPeer;
+    void Changed(Control* control, Prop what) override {
+        if (control == nullptr && what == Prop::Visible && form().Visible()) {
+            form().UserActivate();
+            form().PeerGeometry(0, 0, 15000, 12000, 15000, 12000);
+        }
+    }
+    Form& form() { return *form_; }
+    Form* form_ = nullptr;
+};
+
+class EagerPlatform : public HeadlessPlatform {
+public:
+    std::unique_ptr<FormPeer> CreatePeer(Form& f) override {
+        auto peer = std::make_unique<EagerPeer>(f, 0x5000);
+        peer->form_ = &f;
+        return peer;
+    }
+};
+
+TEST_F(FormTest, AWindowActivatedWhileShownStillSeesResizeBeforeActivate) {
+    EagerPlatform eager;
+    SetPlatform(&eager);
+    Form f("frmCalibration");
+    Record(f);
+    f.OnResize = [&] { log.push_back("Resize " + std::to_string(f.ScaleWidth())); };
+    f.Show();
+    SetPlatform(nullptr);
+    EXPECT_EQ(log, (std::vector<std::string>{"Load", "Resize 15000", "Activate"}));
+    f.Unload();
+}
+
 TEST_F(FormTest, UnloadFiresOnceEvenWhenTheHandlerUnloadsAgain) {
     Form f("frmFeedbackSound");
     int unloads = 0;
