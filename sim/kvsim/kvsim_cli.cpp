@@ -134,7 +134,7 @@ bool ParseCommand(const std::vector<std::string>& input, Command& command, std::
         }
     }
     if (!found) {
-        error = "unknown command '" + args[0] + "' (try: kvsim help)";
+        error = "unknown command '" + args[0] + "'";
         return false;
     }
 

@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     kvsim::Command command;
     std::string error;
     if (!kvsim::ParseCommand(args, command, error)) {
-        std::fprintf(stderr, "kvsim: %s\n%s", error.c_str(), kvsim::UsageText());
+        std::fprintf(stderr, "kvsim: %s (kvsim help lists the commands)\n", error.c_str());
         return kExitUsage;
     }
     if (command.verb == kvsim::Verb::Help) {
