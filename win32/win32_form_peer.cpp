@@ -211,9 +211,11 @@ HWND Win32FormPeer::WindowOf(const Control& control) const {
 }
 
 Control* Win32FormPeer::ControlOf(HWND window) const {
-    for (auto& [control, w] : windows_)
-        if (w == window) return const_cast<Control*>(control);
-    return nullptr;
+    // Our windows carry their control in GWLP_USERDATA; a foreign window's
+    // value is only compared, never followed.
+    auto* c = reinterpret_cast<Control*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    auto it = windows_.find(c);
+    return (it != windows_.end() && it->second == window) ? c : nullptr;
 }
 
 Control* Win32FormPeer::ControlById(int id) const {

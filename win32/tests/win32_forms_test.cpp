@@ -238,6 +238,23 @@ TEST_F(Win32Forms, ColoursReachTheControlsThroughCtlColor) {
     DeleteDC(dc);
 }
 
+TEST_F(Win32Forms, ALabelGainsAndLosesItsBorderAtRunTime) {
+    ui::Form f("frmSwatches");
+    ui::Control& swatch = Place(f, ControlKind::Label, "lblColor", 120, 120, 450, 450, nullptr, 3);
+    swatch.SetBackColor(ui::Rgb(0, 0, 255));
+    f.Show();
+    RECT before, after;
+    GetClientRect(W(swatch), &before);
+    swatch.SetBorderStyle(1);
+    GetClientRect(W(swatch), &after);
+    EXPECT_TRUE(GetWindowLongPtrA(W(swatch), GWL_STYLE) & WS_BORDER);
+    EXPECT_EQ(after.right, before.right - 2) << "a single line on each side";
+    swatch.SetBorderStyle(0);
+    EXPECT_FALSE(GetWindowLongPtrA(W(swatch), GWL_STYLE) & WS_BORDER);
+    swatch.SetAlignment(ui::kAlignCenter);
+    EXPECT_EQ(GetWindowLongPtrA(W(swatch), GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
+}
+
 TEST_F(Win32Forms, FontsAreCreatedFromNameSizeBoldAndItalic) {
     ui::Form f("frmFonts");
     ui::Control& title = Place(f, ControlKind::Label, "lblOemTitle", 0, 0, 3000, 480);
