@@ -50,8 +50,8 @@ void FeedbackSoundDialog::Design() {
         const int column = (i - 1) / 2;
         const int row = (i - 1) % 2;
         ui::Control& option =
-            Place(form_, ui::ControlKind::OptionButton, "optFeedbackSound", 240 + column * 2640,
-                  300 + row * 360, column == 0 ? 2400 : 2700, 255, &modeFrame, i);
+            Place(form_, ui::ControlKind::OptionButton, "optFeedbackSound", 240 + column * 2400,
+                  300 + row * 360, column == 0 ? 2280 : 2820, 255, &modeFrame, i);
         option.SetCaption("Option" + std::to_string(i));
         option.SetForeColor(ui::kTeal);
         option.Click = [this, i] { SoundModeClick(i); };

@@ -73,7 +73,7 @@ void MainWindow::Design() {
               kRowHeight);
     detectionShape.SetVisible(false);
     ui::Control& detection =
-        Place(form_, ui::ControlKind::Label, "lblDetection", 960, 5100, 735, kLabelHeight);
+        Place(form_, ui::ControlKind::Label, "lblDetection", 960, 5100, 1095, kLabelHeight);
     detection.SetCaption("Detection");
     detection.SetVisible(false);
 
