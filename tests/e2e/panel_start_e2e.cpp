@@ -1,6 +1,8 @@
 // KVPANEL's start under Wine against the stand-in driver: the main window
 // and its summaries, the single instance, each start-up failure a user can
 // meet, and the support button cut by the vendor.
+#include <vector>
+
 #include "panel_e2e_support.h"
 
 namespace panel_e2e {
@@ -121,6 +123,58 @@ TEST_F(PanelStart, VendorCutFileBlanksAndDisablesTheSupportButton) {
         EXPECT_FALSE(IsWindowEnabled(support));
     }
     DeleteFileA(cut.c_str());
+}
+
+// A vendor support picture: blue with a white band, 200 x 120 pixels.
+void WriteVendorBitmap(const std::string& path) {
+    const int width = 200, height = 120, stride = width * 3;
+    std::vector<BYTE> rows(static_cast<size_t>(stride * height));
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            BYTE* px = &rows[static_cast<size_t>(y * stride + x * 3)];
+            const bool band = y > 50 && y < 70;
+            px[0] = band ? 255 : 160;  // blue
+            px[1] = band ? 255 : 64;
+            px[2] = band ? 255 : 32;
+        }
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = static_cast<DWORD>(rows.size());
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD written = 0;
+    WriteFile(f, &file, sizeof file, &written, nullptr);
+    WriteFile(f, &info, sizeof info, &written, nullptr);
+    WriteFile(f, rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
+TEST_F(PanelStart, VendorBitmapOpensTheSupportWindowSizedAroundIt) {
+    const std::string bitmap = e2e::InstallDir() + "\\KVVender.Bmp";
+    WriteVendorBitmap(bitmap);
+    StartPanel();
+    HWND support = main ? OpenDialog("cmdSupport", "frmSupport") : nullptr;
+    if (support != nullptr) {
+        EXPECT_EQ(e2e::WindowText(support), kPanelCaption);
+        // 200 x 120 pixels; 60 twips are 4 pixels: 120 + 5 x 4 + the button.
+        RECT client, ok;
+        GetClientRect(support, &client);
+        GetClientRect(Control(support, "cmdOK"), &ok);
+        EXPECT_EQ(client.right, 200);
+        EXPECT_EQ(client.bottom, 120 + 20 + ok.bottom);
+        SaveShot(support, "support");
+        e2e::Click(Control(support, "cmdOK"));
+        EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(main) != FALSE; }));
+    }
+    DeleteFileA(bitmap.c_str());
 }
 
 TEST_F(PanelStart, WithoutVendorFilesTheButtonOpensAbout) {

@@ -98,6 +98,7 @@ TEST_P(StartFailureTest, ShowsTheMessageEndsAndWritesNothing) {
     EXPECT_FALSE(StoredCalibrationMode().has_value()) << "the calibration mode was written";
     EXPECT_EQ(device.Opens().empty(), !failure.deviceOpened);
     EXPECT_EQ(device.OpenHandleCount(), 0u) << "the device was left open";
+    EXPECT_LE(device.Closes().size(), 1u) << "the handle was closed twice";
     for (const auto& request : device.Requests())
         EXPECT_EQ(request.code, KV_IOCTL_GET_PARAMS) << "a Set request at start-up";
 }
@@ -145,20 +146,6 @@ INSTANTIATE_TEST_SUITE_P(
                      [](PanelTest&, FakeRegistry&, FakeDevice& d) { d.SetRequestsFail(true); },
                      "TouchScreen Controller Not Found!", kPanelTitle, true}),
     [](const ::testing::TestParamInfo<StartFailure>& info) { return info.param.name; });
-
-TEST_F(PanelTest, ProductKeyMissingEndsBeforeTheDriverIsOpened) {
-    registry.RegDeleteKeyA(kHkeyLocalMachine, kProductKey);
-    EXPECT_FALSE(Start());
-    EXPECT_TRUE(device.Opens().empty());
-    // Opening the key for reading is all that touched the registry.
-    EXPECT_EQ(registry.CallCount(FakeRegistry::Call::SetValue), 0);
-}
-
-TEST_F(PanelTest, ControllerNotFoundClosesTheDeviceOnce) {
-    Driver().DetectedPort = 0;
-    EXPECT_FALSE(Start());
-    EXPECT_EQ(device.Closes().size(), 1u);
-}
 
 TEST_F(PanelTest, SecondStartActivatesTheFirstWindowAndTouchesNothingElse) {
     process.runningPrograms.insert(kPanelProgramId);
@@ -329,15 +316,6 @@ TEST_F(PanelTest, CalibrationAndDrawTestTriggersDoNothingUntilTheirWindowsExist)
     MainCtl("cmdExit").UserMouseDown(ui::kRightButton, 7, 0, 0);
     EXPECT_TRUE(Main().Visible());
     EXPECT_EQ(Main().MousePointer(), ui::kPointerDefault);
-}
-
-TEST_F(PanelTest, KeysOnTheMainWindowDoNothing) {
-    StartShown();
-    const auto before = AllSent();
-    for (int key : {ui::kKeyReturn, ui::kKeyEscape, int{'X'}, 0x73 /* F4 */})
-        Main().UserKeyDown(key, ui::kAltMask);
-    EXPECT_TRUE(Main().Visible());
-    EXPECT_EQ(AllSent(), before);
 }
 
 TEST_F(PanelTest, IconDoubleClickOpensAboutWithItsOwnCaption) {

@@ -168,17 +168,6 @@ TEST_F(MouseSpeedTest, PickingAnAccelerationMovesTheHighlight) {
     EXPECT_EQ(MainCtl("lblMouseSpeed").Caption(), "HS=50%, VS=50%, Acceleration=Off");
 }
 
-TEST_F(MouseSpeedTest, BarsKeepTheirEnds) {
-    ui::Form& d = OpenWith(20, 1, 1, 0);
-    H(d).UserLineScroll(+1);
-    V(d).UserPageScroll(-1);
-    EXPECT_EQ(H(d).Value(), 20);
-    EXPECT_EQ(V(d).Value(), 1);
-    EXPECT_FALSE(d.Ctl("cmdApply").Enabled());
-}
-
-// Speeds a bar cannot show are clamped on screen but go back unchanged
-// unless the user moves the bar.
 TEST_F(MouseSpeedTest, UnshowableStoredSpeedsAreSentBackUnlessMoved) {
     ui::Form& d = OpenWith(0, 255, 1, 0);
     EXPECT_EQ(H(d).Value(), 1);

@@ -99,13 +99,6 @@ TEST_F(SupportTest, ANarrowBitmapStillLeavesRoomForTheButton) {
     EXPECT_LE(ok.Left() + ok.Width(), s.ScaleWidth());
 }
 
-TEST_F(SupportTest, ClosingWithTheCloseBoxBringsTheMainWindowBack) {
-    ui::Form& s = OpenSupport(64, 64);
-    s.UserClose();
-    EXPECT_TRUE(Main().Visible());
-    EXPECT_FALSE(s.Loaded());
-}
-
 TEST_F(PanelTest, AboutKeepsItsCaptionAndShowsVersionRightsAndBranding) {
     registry.SetString(kHkeyLocalMachine, kProductKey, "VenderName", "Acme Touch");
     registry.SetString(kHkeyLocalMachine, kProductKey, "VenderStyle", "13200912");
