@@ -28,7 +28,7 @@ make_template() {
   rm -rf "$template.tmp"
   mkdir -p "$(dirname "$template")"
   WINEPREFIX="$template.tmp" wineboot -i >>"$log" 2>&1
-  WINEPREFIX="$template.tmp" wineserver -w
+  WINEPREFIX="$template.tmp" wineserver -w >>"$log" 2>&1
   mv "$template.tmp" "$template"
 }
 
@@ -44,6 +44,11 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\\Software\\Wine\\Drivers]
 $display_line
+
+[HKEY_CURRENT_USER\\Software\\Wine\\X11 Driver]
+; Without a window manager (Xvfb) Wine waits 2 s for one on every hide of a
+; managed window; unmanaged windows get Wine's own frames instead.
+"Managed"="N"
 
 [HKEY_CURRENT_USER\\Software\\Wine\\WineDbg]
 "ShowCrashDialog"=dword:00000000
@@ -69,7 +74,7 @@ up() {
   [ -f "$cross/bin/KVTOUCH.sys" ] || { echo "wine-world: $cross/bin/KVTOUCH.sys missing: build first" >&2; exit 1; }
   mkdir -p "$(dirname "$WINEPREFIX")"
   : >"$log"
-  WINEPREFIX="$WINEPREFIX" wineserver -k 2>/dev/null || true
+  wineserver -k >/dev/null 2>&1 || true
   make_template
   rm -rf "$WINEPREFIX"
   cp -a "$template" "$WINEPREFIX"
@@ -90,7 +95,9 @@ up() {
   # registry first and start the session afterwards.
   wine regedit /S "$(winepath_w "$(dirname "$WINEPREFIX")/world.reg")" >>"$log" 2>&1
   wineserver -w
-  wineserver -p
+  # Everything Wine starts from here on outlives this script: none of it may
+  # hold the caller's output open, or a runner reading it waits forever.
+  wineserver -p >>"$log" 2>&1
   wine net start KVTOUCH >>"$log" 2>&1 || { echo "wine-world: the driver did not start (see $log)" >&2; exit 1; }
   echo "wine-world: up ($WINEPREFIX)"
 }
@@ -98,7 +105,7 @@ up() {
 winepath_w() { echo "Z:$(echo "$1" | tr '/' '\\')"; }
 
 down() {
-  wineserver -k 2>/dev/null || true
+  wineserver -k >/dev/null 2>&1 || true
 }
 
 case "${1:-}" in
