@@ -12,12 +12,11 @@ AboutWindow::AboutWindow(PanelContext& context) : context_(context), form_(kForm
     form_.SetIconResource(kIconResource);
     form_.SetClientSize(6645, 2760);
     AddHeader(form_, 360);
-    ui::Control& rights =
-        Place(form_, ui::ControlKind::Label, "lblRights", 480, 1320, 5580, 615);
+    ui::Control& rights = Place(form_, ui::ControlKind::Label, "lblRights", 480, 1320, 5580, 615);
     rights.SetCaption("Copyright");
-    ui::Control& ok = Place(form_, ui::ControlKind::CommandButton, "cmdOK",
-                            6060 - kDialogButtonWidth, 2145, kDialogButtonWidth,
-                            kDialogButtonHeight);
+    ui::Control& ok =
+        Place(form_, ui::ControlKind::CommandButton, "cmdOK", 6060 - kDialogButtonWidth, 2145,
+              kDialogButtonWidth, kDialogButtonHeight);
     ok.SetCaption("&OK");
     ok.SetDefault(true);
     // Esc closes it too: the window has nothing to cancel.

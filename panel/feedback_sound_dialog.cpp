@@ -19,7 +19,8 @@ ui::Control& AddScaleRow(ui::Form& form, const std::string& frameName, const std
                          const std::string& designText, const std::string& leftEnd,
                          const std::string& rightEnd) {
     ui::Control& frame = PlaceFrame(form, frameName, caption, 480, top, 5580, 855);
-    ui::Control& scroll = Place(form, ui::ControlKind::HScrollBar, bar, 180, 270, 4350, 255, &frame);
+    ui::Control& scroll =
+        Place(form, ui::ControlKind::HScrollBar, bar, 180, 270, 4350, 255, &frame);
     ui::Control& value = Place(form, ui::ControlKind::Label, label, 4650, 300, 735, 195, &frame);
     value.SetCaption(designText);
     value.SetAlignment(ui::kAlignRight);
@@ -64,8 +65,8 @@ void FeedbackSoundDialog::Design() {
     tone.SetSmallChange(1);
     tone.SetLargeChange(100);
     tone.SetValue(200);
-    ui::Control& duration = AddScaleRow(form_, "frameDuration", "  Duration  ", 3390,
-                                        "hscDuration", "lblDuration", "99", "Short", "Long");
+    ui::Control& duration = AddScaleRow(form_, "frameDuration", "  Duration  ", 3390, "hscDuration",
+                                        "lblDuration", "99", "Short", "Long");
     duration.SetMin(10);
     duration.SetMax(50);
     duration.SetSmallChange(1);

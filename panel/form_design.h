@@ -15,9 +15,8 @@ inline constexpr int kIconResource = 1;
 // The system line before the version is appended at start-up.
 inline constexpr const char* kSystemLineDesign = "TouchScreen Control Panel Version ";
 
-ui::Control& Place(ui::Form& form, ui::ControlKind kind, const std::string& name, int left,
-                   int top, int width, int height, ui::Control* container = nullptr,
-                   int index = -1);
+ui::Control& Place(ui::Form& form, ui::ControlKind kind, const std::string& name, int left, int top,
+                   int width, int height, ui::Control* container = nullptr, int index = -1);
 
 // A frame with its caption.
 ui::Control& PlaceFrame(ui::Form& form, const std::string& name, const std::string& caption,

@@ -31,8 +31,7 @@ MainWindow::MainWindow(PanelContext& context) : context_(context), form_(kFormNa
 
 void MainWindow::AddSummaryRow(int top, const char* button, const char* buttonCaption,
                                const char* shape, const char* label, const char* labelCaption) {
-    Place(form_, ui::ControlKind::CommandButton, button, kButtonLeft, top, kButtonWidth,
-          kRowHeight)
+    Place(form_, ui::ControlKind::CommandButton, button, kButtonLeft, top, kButtonWidth, kRowHeight)
         .SetCaption(buttonCaption);
     Place(form_, ui::ControlKind::Shape, shape, kShapeLeft, top, kShapeWidth, kRowHeight);
     Place(form_, ui::ControlKind::Label, label, kLabelLeft, top + 120, kLabelWidth, kLabelHeight)
@@ -57,8 +56,8 @@ void MainWindow::Design() {
     AddSummaryRow(3900, "cmdSleepTime", "&Power Save", "shpSleepTime", "lblSleepTime",
                   "Disable Power Down Function");
 
-    Place(form_, ui::ControlKind::CommandButton, "cmdCalibration", kButtonLeft, 4500,
-          kButtonWidth, kRowHeight)
+    Place(form_, ui::ControlKind::CommandButton, "cmdCalibration", kButtonLeft, 4500, kButtonWidth,
+          kRowHeight)
         .SetCaption("&Calibration");
     Place(form_, ui::ControlKind::Shape, "shpCalibration", kShapeLeft, 4500, 1695, kRowHeight);
     Place(form_, ui::ControlKind::ComboBox, "cboCalibration", 2340, 4560, 1600, 315)
@@ -68,9 +67,8 @@ void MainWindow::Design() {
     Place(form_, ui::ControlKind::CommandButton, "cmdExit", 5160, 4500, 975, kRowHeight)
         .SetCaption("E&xit");
 
-    ui::Control& detectionShape =
-        Place(form_, ui::ControlKind::Shape, "shpDetection", kButtonLeft, 4980, kButtonWidth,
-              kRowHeight);
+    ui::Control& detectionShape = Place(form_, ui::ControlKind::Shape, "shpDetection", kButtonLeft,
+                                        4980, kButtonWidth, kRowHeight);
     detectionShape.SetVisible(false);
     ui::Control& detection =
         Place(form_, ui::ControlKind::Label, "lblDetection", 960, 5100, 1095, kLabelHeight);
@@ -221,8 +219,10 @@ void MainWindow::LoadCalibrationMode() {
     std::int32_t& mode = context_.product.CalibrationMode;
     if (mode < 0 || mode > list.ListCount() - 1) mode = 0;
     // Selecting runs the list's click, which writes the mode back.
-    if (list.ListIndex() == mode) CalibrationListClick();
-    else list.SetListIndex(mode);
+    if (list.ListIndex() == mode)
+        CalibrationListClick();
+    else
+        list.SetListIndex(mode);
 }
 
 void MainWindow::CalibrationListClick() {

@@ -56,8 +56,8 @@ private:
     void LoadCalibrationMode();
     void Unload();
 
-    void OpenDialog(ui::Form* dialog);         // shown, then the main window hidden
-    void OpenAfterHiding(ui::Form* window);    // the main window hidden first
+    void OpenDialog(ui::Form* dialog);       // shown, then the main window hidden
+    void OpenAfterHiding(ui::Form* window);  // the main window hidden first
     void SupportClick();
     void ExitMouseDown(int button, int shift);
     void CalibrationListClick();

@@ -16,9 +16,8 @@ constexpr int kSpeedMax = 20;
 std::string PercentText(int value) { return std::to_string(5 * value) + "%"; }
 
 // A speed bar with its frame, value label and the two scale labels.
-void AddSpeedRow(ui::Form& form, const std::string& frameName, const std::string& caption,
-                 int top, const std::string& bar, const std::string& label,
-                 const std::string& scalePrefix) {
+void AddSpeedRow(ui::Form& form, const std::string& frameName, const std::string& caption, int top,
+                 const std::string& bar, const std::string& label, const std::string& scalePrefix) {
     PlaceFrame(form, frameName, caption, 480, top, 5580, 855);
     ui::Control& frame = form.Ctl(frameName);
     ui::Control& scroll =
@@ -47,13 +46,15 @@ MouseSpeedDialog::MouseSpeedDialog(PanelContext& context)
 }
 
 void MouseSpeedDialog::Design() {
-    ui::Control& bypassFrame = PlaceFrame(form_, "frameBypass", "  Bypass Mode", 480, 1320, 1935, 615);
+    ui::Control& bypassFrame =
+        PlaceFrame(form_, "frameBypass", "  Bypass Mode", 480, 1320, 1935, 615);
     ui::Control& bypass =
         Place(form_, ui::ControlKind::CheckBox, "chkBypass", 240, 270, 1455, 255, &bypassFrame);
     bypass.SetCaption("Enable");
     bypass.SetForeColor(ui::kBlack);
 
-    ui::Control& adjustFrame = PlaceFrame(form_, "frameAdjust", "  Adjust Mode", 2535, 1320, 3525, 615);
+    ui::Control& adjustFrame =
+        PlaceFrame(form_, "frameAdjust", "  Adjust Mode", 2535, 1320, 3525, 615);
     ui::Control& both =
         Place(form_, ui::ControlKind::CheckBox, "chkBoth", 240, 270, 3165, 255, &adjustFrame);
     both.SetCaption("Set Both Horizontal && Vertical ");

@@ -3,7 +3,8 @@
 namespace kv {
 
 void NameList1::Fill(const std::array<std::string_view, kCount>& names) {
-    for (int i = 0; i < kCount; ++i) names_[static_cast<size_t>(i)] = std::string(names[static_cast<size_t>(i)]);
+    for (int i = 0; i < kCount; ++i)
+        names_[static_cast<size_t>(i)] = std::string(names[static_cast<size_t>(i)]);
     filled_ = true;
 }
 

@@ -47,16 +47,14 @@ void ShowListIndex(ui::Control& combo, int index) {
 // ---- the dialog --------------------------------------------------------------
 
 SettingsDialog::SettingsDialog(PanelContext& context, const std::string& formName,
-                               const std::string& designCaption, int clientWidth,
-                               int clientHeight)
+                               const std::string& designCaption, int clientWidth, int clientHeight)
     : context_(context), form_(formName) {
     form_.SetCaption(designCaption);
     form_.SetBorderStyle(ui::kBorderFixedDialog);
     form_.SetIconResource(kIconResource);
     form_.SetClientSize(clientWidth, clientHeight);
     AddHeader(form_, 360);
-    AddDialogButtons(form_, clientWidth - 585,
-                     clientHeight - kDialogButtonHeight - 240);
+    AddDialogButtons(form_, clientWidth - 585, clientHeight - kDialogButtonHeight - 240);
 
     form_.OnLoad = [this] { Load(); };
     form_.OnUnload = [this] { ReturnToMain(*context_.main); };
@@ -65,9 +63,7 @@ SettingsDialog::SettingsDialog(PanelContext& context, const std::string& formNam
     Ctl("cmdCandel").Click = [this] { Cancel(); };
 }
 
-ui::Control& SettingsDialog::MainLabel(const std::string& name) {
-    return context_.main->Ctl(name);
-}
+ui::Control& SettingsDialog::MainLabel(const std::string& name) { return context_.main->Ctl(name); }
 
 void SettingsDialog::Load() {
     loading_ = true;

@@ -12,7 +12,8 @@ SupportWindow::SupportWindow(PanelContext& context) : context_(context), form_(k
     form_.SetBorderStyle(ui::kBorderFixedDialog);
     form_.SetIconResource(kIconResource);
     form_.SetClientSize(4800, 3600);
-    ui::Control& picture = Place(form_, ui::ControlKind::PictureBox, "picSupport", 0, 60, 4800, 3000);
+    ui::Control& picture =
+        Place(form_, ui::ControlKind::PictureBox, "picSupport", 0, 60, 4800, 3000);
     picture.SetBorderStyle(0);
     picture.SetAutoSize(true);
     ui::Control& ok = Place(form_, ui::ControlKind::CommandButton, "cmdOK", 1800, 3120, 1215, 375);

@@ -16,9 +16,9 @@ constexpr int kOn = 1;
 constexpr int kAutomatic = 1;
 constexpr int kManual = 0;
 
-constexpr const char* kAutomaticGroup[] = {
-    "lblRBAutoSTime", "cboRBAutoSTime", "lblRBAutoSTimeSec", "lblRBAutoETime",
-    "cboRBAutoETime", "lblRBAutoETimeSec", "lblRBAutoBeep",  "cboRBAutoBeep"};
+constexpr const char* kAutomaticGroup[] = {"lblRBAutoSTime", "cboRBAutoSTime", "lblRBAutoSTimeSec",
+                                           "lblRBAutoETime", "cboRBAutoETime", "lblRBAutoETimeSec",
+                                           "lblRBAutoBeep",  "cboRBAutoBeep"};
 }  // namespace
 
 AgentAction DecideAgentAction(std::uint8_t touchMode, std::uint8_t rbFunction,

@@ -153,11 +153,14 @@ TEST_F(PanelDialogs, ManualRightButtonStartsAVisibleAgentAndDisablingClosesIt) {
     HWND agent = e2e::WaitForWindow(kAgentCaption);
     ASSERT_NE(agent, nullptr) << "no right-button agent";
     EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(agent) != FALSE; }, 5000));
-    EXPECT_TRUE(e2e::WaitUntil([&] {
-        KvSimState s{};
-        return sim.ReadState(s) &&
-               s.Agent.AgentWindow == static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(agent));
-    }, 5000));
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] {
+            KvSimState s{};
+            return sim.ReadState(s) &&
+                   s.Agent.AgentWindow ==
+                       static_cast<std::int32_t>(reinterpret_cast<std::intptr_t>(agent));
+        },
+        5000));
     EXPECT_EQ(e2e::ProcessesNamed("KVRBTN.exe").size(), 1u);
 
     e2e::Click(Control(dialog, "optRBFunction(0)"));

@@ -73,7 +73,8 @@ TouchParams PanelE2e::DriverParams() {
 void PanelE2e::SetDriver(const std::function<void(TouchParams&)>& change) {
     TouchParams p = DriverParams();
     change(p);
-    for (std::uint32_t code : {KV_IOCTL_SET_TOUCH_MODE, KV_IOCTL_SET_SOUND, KV_IOCTL_SET_MOUSE_SPEED}) {
+    for (std::uint32_t code :
+         {KV_IOCTL_SET_TOUCH_MODE, KV_IOCTL_SET_SOUND, KV_IOCTL_SET_MOUSE_SPEED}) {
         TouchParams sent = p;
         EXPECT_TRUE(sim.Control(code, &sent, sizeof sent, &sent, sizeof sent))
             << "request " << std::hex << code << ": " << kvsim::DescribeError(sim.LastError());
@@ -100,13 +101,14 @@ std::string PanelE2e::Text(HWND form, const char* control) {
 }
 
 void Scroll(HWND bar, int code) {
-    SendMessageA(GetParent(bar), WM_HSCROLL, static_cast<WPARAM>(code), reinterpret_cast<LPARAM>(bar));
+    SendMessageA(GetParent(bar), WM_HSCROLL, static_cast<WPARAM>(code),
+                 reinterpret_cast<LPARAM>(bar));
 }
 
 void Pick(HWND combo, int index) {
     SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
-    SendMessageA(GetParent(combo), WM_COMMAND,
-                 MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    SendMessageA(GetParent(combo), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(combo));
 }
 
 void PressAndRelease(HWND control) {
@@ -121,7 +123,8 @@ bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BS
 
 namespace {
 
-void WriteBitmapFile(const std::string& path, int width, int height, const std::vector<BYTE>& rows) {
+void WriteBitmapFile(const std::string& path, int width, int height,
+                     const std::vector<BYTE>& rows) {
     BITMAPFILEHEADER file{};
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;

@@ -80,7 +80,8 @@ protected:
             << "the main window is up behind the box";
         e2e::PressBoxButton(box->window, IDOK);
         EXPECT_TRUE(panel.WaitExit(5000)) << "the program did not end";
-        EXPECT_FALSE(e2e::ReadRegDword(HKEY_LOCAL_MACHINE, kProductKey, "CalibrationMode").has_value())
+        EXPECT_FALSE(
+            e2e::ReadRegDword(HKEY_LOCAL_MACHINE, kProductKey, "CalibrationMode").has_value())
             << "the calibration mode was written";
     }
     void SetUp() override {

@@ -115,13 +115,11 @@ TEST_P(TestButtonTest, FollowsTheModeInForceNotThePick) {
     EXPECT_EQ(test.Enabled(), c.enabledAfterApply);
 }
 
-INSTANTIATE_TEST_SUITE_P(Panel, TestButtonTest,
-                         ::testing::Values(TestButtonCase{2, false, 1, true},
-                                           TestButtonCase{3, false, 1, true},
-                                           TestButtonCase{4, false, 1, true},
-                                           TestButtonCase{1, true, 3, false},
-                                           TestButtonCase{0, false, 1, true},
-                                           TestButtonCase{5, false, 2, false}));
+INSTANTIATE_TEST_SUITE_P(
+    Panel, TestButtonTest,
+    ::testing::Values(TestButtonCase{2, false, 1, true}, TestButtonCase{3, false, 1, true},
+                      TestButtonCase{4, false, 1, true}, TestButtonCase{1, true, 3, false},
+                      TestButtonCase{0, false, 1, true}, TestButtonCase{5, false, 2, false}));
 
 TEST_F(FeedbackSoundTest, PressAndReleaseEachSoundTheShownToneWithoutTouchingTheBlock) {
     ui::Form& d = OpenWith(1, 1000, 20);

@@ -22,7 +22,8 @@ TEST_F(PanelTest, StartShowsCaptionVersionAndTheFourSummariesReadFromTheDriver) 
     EXPECT_EQ(Main().Caption(), " TouchScreen Control Panel #KV-PS2");
     EXPECT_EQ(MainCtl("lblSystem").Caption(), "TouchScreen Control Panel Version 7.0.PS2");
     EXPECT_EQ(MainCtl("lblSerialPort").Caption(), "TouchScreen or Mouse found on PS/2 port");
-    EXPECT_EQ(MainCtl("lblVirtualButton").Caption(), "Drag Drop Mode, RBF Enable ( Automatic Mode )");
+    EXPECT_EQ(MainCtl("lblVirtualButton").Caption(),
+              "Drag Drop Mode, RBF Enable ( Automatic Mode )");
     EXPECT_EQ(MainCtl("lblFeedbackSound").Caption(), "Lift Off Only");
     EXPECT_EQ(MainCtl("lblMouseSpeed").Caption(), "HS=50%, VS=100%, Acceleration=Medium");
     EXPECT_TRUE(desktop.messageBoxes.empty());
@@ -110,7 +111,8 @@ std::function<void(PanelTest&, FakeRegistry&, FakeDevice&)> WithoutValue(const c
         registry.RegDeleteKeyA(kHkeyLocalMachine, kProductKey);
         for (const char* other : {"VenderName", "VenderStyle", "InstallPath", "WindowsPath",
                                   "SystemPath", "HardwareID"})
-            if (std::string(other) != name) registry.SetString(kHkeyLocalMachine, kProductKey, other, "x");
+            if (std::string(other) != name)
+                registry.SetString(kHkeyLocalMachine, kProductKey, other, "x");
     };
 }
 
@@ -129,13 +131,18 @@ INSTANTIATE_TEST_SUITE_P(
                      },
                      kLoadFailure, kPanelTitle, false},
         StartFailure{"NoVenderName", WithoutValue("VenderName"), kLoadFailure, kPanelTitle, false},
-        StartFailure{"NoVenderStyle", WithoutValue("VenderStyle"), kLoadFailure, kPanelTitle, false},
-        StartFailure{"NoInstallPath", WithoutValue("InstallPath"), kLoadFailure, kPanelTitle, false},
-        StartFailure{"NoWindowsPath", WithoutValue("WindowsPath"), kLoadFailure, kPanelTitle, false},
+        StartFailure{"NoVenderStyle", WithoutValue("VenderStyle"), kLoadFailure, kPanelTitle,
+                     false},
+        StartFailure{"NoInstallPath", WithoutValue("InstallPath"), kLoadFailure, kPanelTitle,
+                     false},
+        StartFailure{"NoWindowsPath", WithoutValue("WindowsPath"), kLoadFailure, kPanelTitle,
+                     false},
         StartFailure{"NoSystemPath", WithoutValue("SystemPath"), kLoadFailure, kPanelTitle, false},
         StartFailure{"NoHardwareID", WithoutValue("HardwareID"), kLoadFailure, kPanelTitle, false},
-        StartFailure{"VenderNameAsNumber", WithNumber("VenderName"), kLoadFailure, kPanelTitle, false},
-        StartFailure{"HardwareIDAsNumber", WithNumber("HardwareID"), kLoadFailure, kPanelTitle, false},
+        StartFailure{"VenderNameAsNumber", WithNumber("VenderName"), kLoadFailure, kPanelTitle,
+                     false},
+        StartFailure{"HardwareIDAsNumber", WithNumber("HardwareID"), kLoadFailure, kPanelTitle,
+                     false},
         StartFailure{"DriverNotLoaded",
                      [](PanelTest&, FakeRegistry&, FakeDevice& d) { d.SetLoaded(false); },
                      "Fail to open KVTOUCH.vxd!", kPanelTitle, true},
@@ -252,16 +259,17 @@ void StoreMode(FakeRegistry& r, std::uint32_t mode) {
 
 INSTANTIATE_TEST_SUITE_P(
     Panel, CalibrationModeTest,
-    ::testing::Values(
-        CalibrationCase{"Missing", [](FakeRegistry&) {}, 0},
-        CalibrationCase{"Mode2", [](FakeRegistry& r) { StoreMode(r, 1); }, 1},
-        CalibrationCase{"Five", [](FakeRegistry& r) { StoreMode(r, 5); }, 0},
-        CalibrationCase{"Negative", [](FakeRegistry& r) { StoreMode(r, 0xFFFFFFFFu); }, 0},
-        CalibrationCase{"StoredAsText",
-                        [](FakeRegistry& r) {
-                            r.SetString(kHkeyLocalMachine, kProductKey, "CalibrationMode", "1");
-                        },
-                        0}),
+    ::testing::Values(CalibrationCase{"Missing", [](FakeRegistry&) {}, 0},
+                      CalibrationCase{"Mode2", [](FakeRegistry& r) { StoreMode(r, 1); }, 1},
+                      CalibrationCase{"Five", [](FakeRegistry& r) { StoreMode(r, 5); }, 0},
+                      CalibrationCase{"Negative",
+                                      [](FakeRegistry& r) { StoreMode(r, 0xFFFFFFFFu); }, 0},
+                      CalibrationCase{"StoredAsText",
+                                      [](FakeRegistry& r) {
+                                          r.SetString(kHkeyLocalMachine, kProductKey,
+                                                      "CalibrationMode", "1");
+                                      },
+                                      0}),
     [](const ::testing::TestParamInfo<CalibrationCase>& info) { return info.param.name; });
 
 TEST_F(PanelTest, PickingACalibrationModeStoresItAtOnce) {

@@ -71,12 +71,15 @@ protected:
     }
 
     void StartShown() {
-        ASSERT_TRUE(Start()) << "start-up ended the program; boxes: " << desktop.messageBoxes.size();
+        ASSERT_TRUE(Start()) << "start-up ended the program; boxes: "
+                             << desktop.messageBoxes.size();
         ASSERT_TRUE(Main().Visible());
     }
 
     ui::Form& Main() { return program->MainForm(); }
-    ui::Control& MainCtl(const std::string& name, int index = -1) { return Main().Ctl(name, index); }
+    ui::Control& MainCtl(const std::string& name, int index = -1) {
+        return Main().Ctl(name, index);
+    }
     TouchParams& Driver() { return device.Params(); }
     TouchParams& Copy() { return program->Context().Block(); }
 

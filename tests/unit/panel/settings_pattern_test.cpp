@@ -12,7 +12,7 @@ namespace {
 
 struct DialogCase {
     const char* name;
-    const char* button;                   // on the main window
+    const char* button;  // on the main window
     ui::Form& (PanelProgram::*form)();
     std::uint32_t request;
     std::vector<std::size_t> fields;      // block offsets the request may change
@@ -161,22 +161,33 @@ TEST_P(SettingsPatternTest, DialogTakesTheMainCaptionAndHeader) {
 
 INSTANTIATE_TEST_SUITE_P(
     Panel, SettingsPatternTest,
-    ::testing::Values(
-        DialogCase{"MouseSpeed", "cmdMouseSpeed", &PanelProgram::MouseSpeed,
-                   KV_IOCTL_SET_MOUSE_SPEED, {47, 48, 49, 50},
-                   [](ui::Form& d) { d.Ctl("optAcceleration", 3).UserClick(); },
-                   [](ui::Form& d) { d.Ctl("optAcceleration", 1).UserClick(); }, "lblMouseSpeed",
-                   "HS=50%, VS=50%, Acceleration=Fast"},
-        DialogCase{"FeedbackSound", "cmdFeedbackSound", &PanelProgram::FeedbackSound,
-                   KV_IOCTL_SET_SOUND, {41, 42, 43, 44, 45},
-                   [](ui::Form& d) { d.Ctl("optFeedbackSound", 4).UserClick(); },
-                   [](ui::Form& d) { d.Ctl("optFeedbackSound", 2).UserClick(); },
-                   "lblFeedbackSound", "Both Touch Down && Lift Off"},
-        DialogCase{"VirtualButton", "cmdVirtualButton", &PanelProgram::VirtualButton,
-                   KV_IOCTL_SET_TOUCH_MODE, {40, 53, 54, 55, 56, 57},
-                   [](ui::Form& d) { d.Ctl("optVirtualButton", 2).UserClick(); },
-                   [](ui::Form& d) { d.Ctl("optVirtualButton", 4).UserClick(); },
-                   "lblVirtualButton", "Lift Off Mode, RBF Disable"}),
+    ::testing::Values(DialogCase{"MouseSpeed",
+                                 "cmdMouseSpeed",
+                                 &PanelProgram::MouseSpeed,
+                                 KV_IOCTL_SET_MOUSE_SPEED,
+                                 {47, 48, 49, 50},
+                                 [](ui::Form& d) { d.Ctl("optAcceleration", 3).UserClick(); },
+                                 [](ui::Form& d) { d.Ctl("optAcceleration", 1).UserClick(); },
+                                 "lblMouseSpeed",
+                                 "HS=50%, VS=50%, Acceleration=Fast"},
+                      DialogCase{"FeedbackSound",
+                                 "cmdFeedbackSound",
+                                 &PanelProgram::FeedbackSound,
+                                 KV_IOCTL_SET_SOUND,
+                                 {41, 42, 43, 44, 45},
+                                 [](ui::Form& d) { d.Ctl("optFeedbackSound", 4).UserClick(); },
+                                 [](ui::Form& d) { d.Ctl("optFeedbackSound", 2).UserClick(); },
+                                 "lblFeedbackSound",
+                                 "Both Touch Down && Lift Off"},
+                      DialogCase{"VirtualButton",
+                                 "cmdVirtualButton",
+                                 &PanelProgram::VirtualButton,
+                                 KV_IOCTL_SET_TOUCH_MODE,
+                                 {40, 53, 54, 55, 56, 57},
+                                 [](ui::Form& d) { d.Ctl("optVirtualButton", 2).UserClick(); },
+                                 [](ui::Form& d) { d.Ctl("optVirtualButton", 4).UserClick(); },
+                                 "lblVirtualButton",
+                                 "Lift Off Mode, RBF Disable"}),
     [](const ::testing::TestParamInfo<DialogCase>& info) { return info.param.name; });
 
 }  // namespace

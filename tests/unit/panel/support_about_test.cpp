@@ -38,8 +38,9 @@ void WriteBitmap(const std::string& path, int width, int height) {
     put32(42, 2835);
     put32(46, 0);
     put32(50, 0);
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(file.data()),
-                                                static_cast<std::streamsize>(file.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(file.data()),
+               static_cast<std::streamsize>(file.size()));
 }
 
 class SupportTest : public PanelTest {

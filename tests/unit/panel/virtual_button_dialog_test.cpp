@@ -1,7 +1,7 @@
 // frmVirtualButton: touch mode, right-button function, the automatic
 // mode's controls, and the right-button agent started or closed by Apply.
-#include "common/winutil/companions.h"
 #include "panel/virtual_button_dialog.h"
+#include "common/winutil/companions.h"
 #include "tests/unit/panel/panel_fixture.h"
 
 namespace kv::panel::test {
@@ -26,9 +26,9 @@ protected:
     }
     static bool GroupEnabled(ui::Form& d, bool expected) {
         bool all = true;
-        for (const char* name : {"lblRBAutoSTime", "cboRBAutoSTime", "lblRBAutoSTimeSec",
-                                 "lblRBAutoETime", "cboRBAutoETime", "lblRBAutoETimeSec",
-                                 "lblRBAutoBeep", "cboRBAutoBeep"}) {
+        for (const char* name :
+             {"lblRBAutoSTime", "cboRBAutoSTime", "lblRBAutoSTimeSec", "lblRBAutoETime",
+              "cboRBAutoETime", "lblRBAutoETimeSec", "lblRBAutoBeep", "cboRBAutoBeep"}) {
             EXPECT_EQ(d.Ctl(name).Enabled(), expected) << name;
             all = all && d.Ctl(name).Enabled() == expected;
         }
@@ -66,7 +66,8 @@ TEST_F(VirtualButtonTest, LoadFillsCaptionsListsAndSelections) {
     ui::Control& mode = d.Ctl("cboRBAutoMode");
     EXPECT_EQ(mode.Items(), (std::vector<std::string>{" Manual Mode", " Automatic Mode"}));
     EXPECT_EQ(mode.ListIndex(), 1);
-    const std::vector<std::string> times{"0.5", "1", "1.5", "2", "2.5", "3", "3.5", "4", "4.5", "5"};
+    const std::vector<std::string> times{"0.5", "1",   "1.5", "2",   "2.5",
+                                         "3",   "3.5", "4",   "4.5", "5"};
     EXPECT_EQ(d.Ctl("cboRBAutoSTime").Items(), times);
     EXPECT_EQ(d.Ctl("cboRBAutoETime").Items(), times);
     EXPECT_EQ(d.Ctl("cboRBAutoSTime").Text(), "1.5");
@@ -106,16 +107,15 @@ TEST_P(EnabledStateTest, ModeListAndAutomaticGroupFollowTheSelections) {
     EXPECT_TRUE(d.Ctl("optRBFunction", 1).Enabled());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Panel, EnabledStateTest,
-    ::testing::Values(EnabledCase{{1, 1, 1, 0, 0, 0}, false, false},
-                      EnabledCase{{2, 1, 1, 0, 0, 0}, false, false},
-                      EnabledCase{{3, 1, 0, 0, 0, 0}, false, false},
-                      EnabledCase{{4, 0, 1, 0, 0, 0}, false, false},
-                      EnabledCase{{4, 1, 0, 0, 0, 0}, true, false},
-                      EnabledCase{{4, 1, 1, 0, 0, 0}, true, true},
-                      EnabledCase{{4, 1, 2, 0, 0, 0}, true, false},
-                      EnabledCase{{0, 1, 1, 0, 0, 0}, false, false}));
+INSTANTIATE_TEST_SUITE_P(Panel, EnabledStateTest,
+                         ::testing::Values(EnabledCase{{1, 1, 1, 0, 0, 0}, false, false},
+                                           EnabledCase{{2, 1, 1, 0, 0, 0}, false, false},
+                                           EnabledCase{{3, 1, 0, 0, 0, 0}, false, false},
+                                           EnabledCase{{4, 0, 1, 0, 0, 0}, false, false},
+                                           EnabledCase{{4, 1, 0, 0, 0, 0}, true, false},
+                                           EnabledCase{{4, 1, 1, 0, 0, 0}, true, true},
+                                           EnabledCase{{4, 1, 2, 0, 0, 0}, true, false},
+                                           EnabledCase{{0, 1, 1, 0, 0, 0}, false, false}));
 
 TEST_F(VirtualButtonTest, EnabledStatesFollowClicks) {
     ui::Form& d = OpenWith({1, 0, 1, 0, 0, 0});
@@ -170,7 +170,8 @@ TEST_F(VirtualButtonTest, AutomaticTimesAndBeepAreEditableAndSent) {
     EXPECT_EQ(Driver().RBAutoSTime, 9);
     EXPECT_EQ(Driver().RBAutoETime, 0);
     EXPECT_EQ(Driver().RBAutoBeep, 1);
-    EXPECT_EQ(MainCtl("lblVirtualButton").Caption(), "Drag Drop Mode, RBF Enable ( Automatic Mode )");
+    EXPECT_EQ(MainCtl("lblVirtualButton").Caption(),
+              "Drag Drop Mode, RBF Enable ( Automatic Mode )");
 }
 
 // ---- the agent ---------------------------------------------------------------------
@@ -190,13 +191,16 @@ TEST_P(AgentDecisionTest, AgentRunsExactlyWhenTheFunctionIsOnAndNotAutomaticInDr
               c.action);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Panel, AgentDecisionTest,
-    ::testing::Values(AgentCase{4, 1, 0, AgentAction::Start}, AgentCase{4, 1, 1, AgentAction::Close},
-                      AgentCase{4, 0, 0, AgentAction::Close}, AgentCase{1, 1, 1, AgentAction::Start},
-                      AgentCase{2, 1, 0, AgentAction::Start}, AgentCase{3, 0, 1, AgentAction::Close},
-                      AgentCase{4, 1, 2, AgentAction::Close}, AgentCase{4, 2, 0, AgentAction::Close},
-                      AgentCase{0, 1, 1, AgentAction::Start}));
+INSTANTIATE_TEST_SUITE_P(Panel, AgentDecisionTest,
+                         ::testing::Values(AgentCase{4, 1, 0, AgentAction::Start},
+                                           AgentCase{4, 1, 1, AgentAction::Close},
+                                           AgentCase{4, 0, 0, AgentAction::Close},
+                                           AgentCase{1, 1, 1, AgentAction::Start},
+                                           AgentCase{2, 1, 0, AgentAction::Start},
+                                           AgentCase{3, 0, 1, AgentAction::Close},
+                                           AgentCase{4, 1, 2, AgentAction::Close},
+                                           AgentCase{4, 2, 0, AgentAction::Close},
+                                           AgentCase{0, 1, 1, AgentAction::Start}));
 
 TEST_F(VirtualButtonTest, ManualDragDropApplyStartsTheAgentHidden) {
     ui::Form& d = OpenWith({4, 0, 0, 0, 0, 0});
@@ -248,7 +252,8 @@ TEST_F(VirtualButtonTest, WithNoAgentRegisteredNothingIsSentToAnyWindow) {
 // dialog keeps the stored value, and Apply sends it back unchanged.
 TEST_F(VirtualButtonTest, ListIndexOutsideItsListShowsNothingAndIsKept) {
     ui::Form& d = OpenWith({4, 1, 2, 10, 200, 7});
-    for (const char* combo : {"cboRBAutoMode", "cboRBAutoSTime", "cboRBAutoETime", "cboRBAutoBeep"}) {
+    for (const char* combo :
+         {"cboRBAutoMode", "cboRBAutoSTime", "cboRBAutoETime", "cboRBAutoBeep"}) {
         EXPECT_EQ(d.Ctl(combo).ListIndex(), -1) << combo;
         EXPECT_EQ(d.Ctl(combo).Text(), "") << combo;
     }
