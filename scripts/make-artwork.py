@@ -1,5 +1,7 @@
 #!/usr/bin/env python3
-"""Draws the programs' artwork (bitmaps and icons) as small files.
+"""Draws the programs' artwork as small files: the right-button agent's
+button picture and icon (a mouse with its right button lit) and the control
+panel's icon (a monitor with a calibration cross and a fingertip).
 
 Run by hand when the artwork changes; the results are committed, so the
 build needs no Python.
@@ -24,20 +26,67 @@ def bmp24(width, height, pixel):
     return header + info + data
 
 
-def ico32(size, pixel):
-    """A one-image 32-bit icon; pixel(x, y) -> (r, g, b, a)."""
+def icon_image(size, pixel):
+    """One 32-bit image of an icon file; pixel(x, y) -> (r, g, b, a)."""
     xor = bytearray()
     for y in range(size - 1, -1, -1):
         for x in range(size):
             r, g, b, a = pixel(x, y)
             xor += bytes((b, g, r, a))
     and_row = ((size + 31) // 32) * 4
-    mask = b"\0" * (and_row * size)
+    mask = bytearray()
+    for y in range(size - 1, -1, -1):
+        row = bytearray(and_row)
+        for x in range(size):
+            if pixel(x, y)[3] == 0:
+                row[x // 8] |= 0x80 >> (x % 8)
+        mask += row
     info = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 32, 0, len(xor) + len(mask), 0, 0, 0, 0)
-    image = info + xor + mask
-    header = struct.pack("<HHH", 0, 1, 1)
-    entry = struct.pack("<BBBBHHII", size, size, 0, 0, 1, 32, len(image), 6 + 16)
-    return header + entry + image
+    return info + xor + mask
+
+
+def ico(images):
+    """An icon file from [(size, image bytes)]."""
+    header = struct.pack("<HHH", 0, 1, len(images))
+    offset = 6 + 16 * len(images)
+    entries, data = b"", b""
+    for size, image in images:
+        entries += struct.pack("<BBBBHHII", size % 256, size % 256, 0, 0, 1, 32, len(image), offset)
+        offset += len(image)
+        data += image
+    return header + entries + data
+
+
+def panel_pixel(size):
+    s = size / 32.0
+
+    def px(x, y):
+        fx, fy = (x + 0.5) / s, (y + 0.5) / s  # in 32-pixel units
+        # Fingertip: a rounded skin-coloured bar coming from the lower right.
+        dx, dy = fx - 21, fy - 17
+        if dx >= -2.6 and dy >= -2.6 and abs(dx - dy) <= 3.2 and dx + dy <= 22:
+            if (dx + 2.6) ** 2 + (dy + 2.6) ** 2 >= 0 and not (dx < 0 and dy < 0 and dx * dx + dy * dy > 6.8):
+                edge = abs(dx - dy) > 2.4
+                return (160, 110, 80, 255) if edge else (240, 196, 160, 255)
+        # Stand.
+        if 13 <= fx <= 19 and 24 <= fy <= 27:
+            return (96, 96, 96, 255)
+        if 9 <= fx <= 23 and 27 <= fy <= 29:
+            return (64, 64, 64, 255)
+        # Bezel and screen.
+        if 2 <= fx <= 30 and 3 <= fy <= 24:
+            if 4 <= fx <= 28 and 5 <= fy <= 22:
+                # Calibration cross in the middle of the screen.
+                if (abs(fx - 14) < 0.8 and 8 <= fy <= 18) or (abs(fy - 13) < 0.8 and 9 <= fx <= 19):
+                    return (255, 255, 255, 255)
+                if abs(((fx - 14) ** 2 + (fy - 13) ** 2) ** 0.5 - 3) < 0.6:
+                    return (255, 64, 64, 255)
+                shade = int(110 + 60 * (fy - 5) / 17)
+                return (0, shade // 2, shade, 255)
+            return (192, 192, 192, 255) if fy > 3.8 and fx > 2.8 else (240, 240, 240, 255)
+        return (0, 0, 0, 0)
+
+    return px
 
 
 def mouse(x, y, w, h, right_lit):
@@ -69,15 +118,20 @@ def button_bitmap(path, size):
     open(path, "wb").write(bmp24(size, size, px))
 
 
-def icon(path, size, right_lit=True):
+def agent_pixel(size):
     def px(x, y):
-        c = mouse(x, y, size, size, right_lit)
+        c = mouse(x, y, size, size, True)
         return (*c, 255) if c else (0, 0, 0, 0)
 
-    open(path, "wb").write(ico32(size, px))
+    return px
+
+
+def icon(path, draw, sizes=(32, 16)):
+    open(path, "wb").write(ico([(size, icon_image(size, draw(size))) for size in sizes]))
 
 
 if __name__ == "__main__":
     out = sys.argv[1] if len(sys.argv) > 1 else "."
     button_bitmap(f"{out}/rbutton/res/action.bmp", 36)
-    icon(f"{out}/rbutton/res/rbutton.ico", 32)
+    icon(f"{out}/rbutton/res/rbutton.ico", agent_pixel)
+    icon(f"{out}/panel/res/panel.ico", panel_pixel)
