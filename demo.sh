@@ -6,5 +6,5 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 "$root/scripts/ensure-deps.sh"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" cross
 exec "$root/scripts/demo-session.sh"

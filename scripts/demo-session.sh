@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# The demo itself, once everything is built (see demo.sh).
+# The demo itself, once everything is built (see demo.sh): the Wine world
+# with the stand-in driver, a simulated touch shown through kvsim, then the
+# control panel. On a display the panel is yours to use until you close it;
+# without one the demo runs under Xvfb, walks through the main window and
+# the settings dialogs, and saves screenshots in build/screenshots.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 shots="$root/build/screenshots"
-mkdir -p "$shots"
 
 if [ -z "${DISPLAY:-}" ]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+  exec xvfb-run -a -s "-screen 0 1024x768x24" "$0" --unattended
 fi
+unattended=0
+[ "${1:-}" = "--unattended" ] && unattended=1
 
 export KV_DISPLAY=x11 KV_WINEPREFIX="$root/build/wine/demo-prefix"
 "$root/scripts/wine-world.sh" up
@@ -17,15 +22,22 @@ trap '"$root/scripts/wine-world.sh" down' EXIT
 kvsim="$root/build/cross/bin/kvsim.exe"
 echo "== The stand-in KVTOUCH driver, as kvsim sees it"
 wine "$kvsim" state
-echo "== A touch on the panel at raw (512, 384)"
-wine "$kvsim" touch raw 512 384 100
+echo "== A touch on the panel at raw (512, 384), held 100 ms"
+wine "$kvsim" touch raw 512 384 100 --wait
 wine "$kvsim" log
 
-panel="$WINEPREFIX/drive_c/Program Files/TouchScreen/KVPANEL.exe"
-if [ -f "$panel" ]; then
-  echo "== The control panel"
-  wine "$panel" &
-  sleep 4
-  import -window root "$shots/control-panel.png" && echo "screenshot: $shots/control-panel.png"
-  wait || true
+if [ "$unattended" = 1 ]; then
+  echo "== The control panel and its dialogs (screenshots)"
+  rm -rf "$shots" && mkdir -p "$shots"
+  KV_SHOTS_DIR="Z:$(echo "$shots" | tr '/' '\\')" "$root/scripts/run-e2e.sh" \
+    --gtest_filter='PanelStart.ShowsTheFourSummariesReadFromTheDriver:PanelDialogs.*:Agent.Registers*'
+  for bmp in "$shots"/*.bmp; do
+    [ -e "$bmp" ] || continue
+    convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
+  done
+  import -window root "$shots/desktop.png" || true
+  ls "$shots"
+else
+  echo "== The control panel: close it to end the demo"
+  wine "C:\\Program Files\\TouchScreen\\KVPANEL.exe"
 fi

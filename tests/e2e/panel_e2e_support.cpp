@@ -121,8 +121,6 @@ void PressAndRelease(HWND control) {
 
 bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
-namespace {
-
 void WriteBitmapFile(const std::string& path, int width, int height,
                      const std::vector<BYTE>& rows) {
     BITMAPFILEHEADER file{};
@@ -143,8 +141,6 @@ void WriteBitmapFile(const std::string& path, int width, int height,
         std::fclose(f);
     }
 }
-
-}  // namespace
 
 void SaveShot(HWND window, const std::string& name) {
     const char* dir = std::getenv("KV_SHOTS_DIR");

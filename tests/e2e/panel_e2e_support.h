@@ -57,5 +57,7 @@ bool Checked(HWND button);
 
 // Saves `window` as <KV_SHOTS_DIR>\<name>.bmp when KV_SHOTS_DIR is set.
 void SaveShot(HWND window, const std::string& name);
+// A bottom-up 24-bit .bmp of `rows` (each row padded to 4 bytes).
+void WriteBitmapFile(const std::string& path, int width, int height, const std::vector<BYTE>& rows);
 
 }  // namespace panel_e2e

@@ -138,24 +138,7 @@ void WriteVendorBitmap(const std::string& path) {
             px[1] = band ? 255 : 64;
             px[2] = band ? 255 : 32;
         }
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = static_cast<DWORD>(rows.size());
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(f, &file, sizeof file, &written, nullptr);
-    WriteFile(f, &info, sizeof info, &written, nullptr);
-    WriteFile(f, rows.data(), static_cast<DWORD>(rows.size()), &written, nullptr);
-    CloseHandle(f);
+    WriteBitmapFile(path, width, height, rows);
 }
 
 TEST_F(PanelStart, VendorBitmapOpensTheSupportWindowSizedAroundIt) {
