@@ -8,10 +8,12 @@
 namespace kv {
 
 std::string UnknownCommandText(std::uintptr_t wParam, std::intptr_t lParam) {
+    // The message parameters are shown as the 32-bit words the other
+    // programs send, so -1 reads "FFFFFFFFh" on every platform.
     char text[96];
-    std::snprintf(text, sizeof text, "RBF_WndProc Fail! wParam=%llXh, lParam=%llXh",
-                  static_cast<unsigned long long>(wParam),
-                  static_cast<unsigned long long>(lParam));
+    std::snprintf(text, sizeof text, "RBF_WndProc Fail! wParam=%Xh, lParam=%Xh",
+                  static_cast<unsigned>(static_cast<std::uint32_t>(wParam)),
+                  static_cast<unsigned>(static_cast<std::uint32_t>(lParam)));
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "win32/ports_win32.h"
 
+#include <cstddef>
+
 namespace kv::win32 {
 
 NativeHandle Win32DevicePort::CreateFileA(const char* path, std::uint32_t access, std::uint32_t share,
@@ -17,27 +19,19 @@ NativeHandle Win32DevicePort::CreateFileA(const char* path, std::uint32_t access
     return reinterpret_cast<NativeHandle>(h);
 }
 
+// The channel's overlapped record is laid out as OVERLAPPED, so it is
+// passed to the platform itself, as the system always passed it.
+static_assert(sizeof(OverlappedRecord) == sizeof(OVERLAPPED));
+static_assert(offsetof(OverlappedRecord, offset) == offsetof(OVERLAPPED, Offset));
+static_assert(offsetof(OverlappedRecord, event) == offsetof(OVERLAPPED, hEvent));
+
 bool Win32DevicePort::DeviceIoControl(NativeHandle device, std::uint32_t code, void* in,
                                       std::uint32_t inSize, void* out, std::uint32_t outSize,
                                       std::uint32_t* bytesReturned, OverlappedRecord* overlapped) {
-    DWORD returned = bytesReturned != nullptr ? *bytesReturned : 0;
-    OVERLAPPED ov{};
-    if (overlapped != nullptr) {
-        ov.Internal = overlapped->internal;
-        ov.InternalHigh = overlapped->internalHigh;
-        ov.Offset = overlapped->offset;
-        ov.OffsetHigh = overlapped->offsetHigh;
-        ov.hEvent = overlapped->event;
-    }
-    const BOOL ok = ::DeviceIoControl(reinterpret_cast<HANDLE>(device), code, in, inSize, out, outSize,
-                                      bytesReturned != nullptr ? &returned : nullptr,
-                                      overlapped != nullptr ? &ov : nullptr);
-    if (bytesReturned != nullptr) *bytesReturned = returned;
-    if (overlapped != nullptr) {
-        overlapped->internal = ov.Internal;
-        overlapped->internalHigh = ov.InternalHigh;
-    }
-    return ok != FALSE;
+    static_assert(sizeof(DWORD) == sizeof(std::uint32_t));
+    return ::DeviceIoControl(reinterpret_cast<HANDLE>(device), code, in, inSize, out, outSize,
+                             reinterpret_cast<DWORD*>(bytesReturned),
+                             reinterpret_cast<OVERLAPPED*>(overlapped)) != FALSE;
 }
 
 bool Win32DevicePort::CloseHandle(NativeHandle handle) {

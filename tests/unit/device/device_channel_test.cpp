@@ -159,13 +159,25 @@ TEST(DeviceChannel, EachWrapperSendsItsCodeWithOneRecordAsInputAndOutput) {
 }
 
 TEST(DeviceChannel, FailureIsStoredAndTheRecordStillHoldsWhatWasSent) {
-    RecordingDevicePort port;
-    port.succeed = false;
+    class FailingPort : public RecordingDevicePort {
+    public:
+        bool DeviceIoControl(NativeHandle, std::uint32_t, void*, std::uint32_t, void*,
+                             std::uint32_t, std::uint32_t*, OverlappedRecord*) override {
+            ++calls;
+            return false;  // the platform leaves the buffer alone on failure
+        }
+        int calls = 0;
+    } port;
     DeviceChannel channel(port);
     channel.OpenDevice();
-    channel.CalibrationSignal(3);
+    channel.Params.SoundTone = 1234;
+    channel.SetSound();
+    EXPECT_EQ(port.calls, 1);
     EXPECT_EQ(channel.LastResult, 0);
-    EXPECT_EQ(port.calls[0].inSize, 4u);
+    EXPECT_EQ(channel.Params.SoundTone, 1234);
+    channel.GetParams();
+    EXPECT_EQ(channel.LastResult, 0);
+    EXPECT_EQ(channel.Params.DetectedPort, 0);  // a failed GetParams leaves the zero copy
 }
 
 TEST(DeviceChannel, CalibrationSignalSendsTheGivenCode) {

@@ -232,6 +232,7 @@ TEST_F(AgentTest, UnknownCommandShowsTheFailureBoxInUpperCaseHexAndCarriesOn) {
     EXPECT_EQ(desktop.messageBoxes[0].flags, 0u);
     EXPECT_TRUE(agent.Form().Loaded());
     EXPECT_EQ(UnknownCommandText(0x200E, 0), "RBF_WndProc Fail! wParam=200Eh, lParam=0h");
+    EXPECT_EQ(UnknownCommandText(0xFFFF, -1), "RBF_WndProc Fail! wParam=FFFFh, lParam=FFFFFFFFh");
 }
 
 TEST_F(AgentTest, ReservedBytesOfTheRegistrationGoBackAsTheDriverReturnedThem) {
