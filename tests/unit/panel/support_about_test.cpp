@@ -113,7 +113,7 @@ TEST_F(PanelTest, AboutKeepsItsCaptionAndShowsVersionRightsAndBranding) {
     EXPECT_EQ(about.Ctl("lblOemTitle").GetFont().name, "Times New Roman");
     EXPECT_TRUE(about.Ctl("lblOemTitle").GetFont().italic);
     EXPECT_EQ(about.Ctl("lblOemTitle").ForeColor(), 0xFF0000u);  // light blue
-    EXPECT_FALSE(about.Ctl("lblRights").Caption().empty());
+    EXPECT_EQ(about.Ctl("lblRights").Caption(), kRightsNotice);
     EXPECT_EQ(about.Left(), 7680 - about.Width() / 2);
     about.Ctl("cmdOK").UserClick();
     EXPECT_TRUE(Main().Visible());
