@@ -88,7 +88,6 @@ up() {
       *) cp "$exe" "$WINEPREFIX/$install_dir_unix/" ;;
     esac
   done
-  [ -d "$root/sim/artwork" ] && cp "$root"/sim/artwork/*.Bmp "$WINEPREFIX/$install_dir_unix/" 2>/dev/null || true
 
   registry_file >"$(dirname "$WINEPREFIX")/world.reg"
   # The service entry is read by services.exe when it starts, so write the
