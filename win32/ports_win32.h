@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 
+#include "common/ports/clock_port.h"
 #include "common/ports/desktop_port.h"
 #include "common/ports/device_port.h"
 #include "common/ports/process_port.h"
@@ -85,6 +86,13 @@ public:
 
 private:
     std::map<std::string, HANDLE> owned_;
+};
+
+class Win32ClockPort : public ClockPort {
+public:
+    double SecondsSinceMidnight() override;
+    std::uint64_t Milliseconds() override;
+    void WaitForEvents(int ms) override;
 };
 
 }  // namespace kv::win32
