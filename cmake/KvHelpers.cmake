@@ -38,6 +38,15 @@ function(kv_gui_program name)
   target_link_libraries(${name} PRIVATE ${P_LIBS})
   set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name} RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
   target_link_options(${name} PRIVATE -mwindows -s)
+  # windres reads the files a .rc names (manifest, icons, bitmaps) without
+  # telling the build about them: rebuild the resources when one changes.
+  file(GLOB resource_files CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.manifest
+       ${CMAKE_CURRENT_SOURCE_DIR}/res/*)
+  foreach(source ${P_SOURCES})
+    if(source MATCHES "\\.rc$")
+      set_source_files_properties(${source} PROPERTIES OBJECT_DEPENDS "${resource_files}")
+    endif()
+  endforeach()
 endfunction()
 
 # GoogleTest for the cross tree, built from Debian's sources.
