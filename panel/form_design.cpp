@@ -31,8 +31,10 @@ void AddHeader(ui::Form& form, int top) {
     title.SetForeColor(kRed);
     title.SetBackStyle(0);
 
+    // The line ends where its box does (600 + 180 = 780 twips), so that no
+    // display's rounding of twips to pixels pushes it past the box's edge.
     ui::Control& system =
-        Place(form, ui::ControlKind::Label, "lblSystem", 0, 600, 4740, 195, &logo);
+        Place(form, ui::ControlKind::Label, "lblSystem", 0, 600, 4740, 180, &logo);
     system.SetCaption(kSystemLineDesign);
     system.SetFont(ui::Font{"MS Sans Serif", 8.25, true, false});
     system.SetForeColor(kBlue);

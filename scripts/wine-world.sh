@@ -10,7 +10,10 @@
 #   wine-world.sh env     print the environment for running programs in it
 #
 # Environment: KV_WINEPREFIX (default build/wine/prefix), KV_CROSS_BUILD_DIR
-# (default build/cross), KV_DISPLAY (null | x11).
+# (default build/cross), KV_DISPLAY (null | x11), KV_DPI (the display's
+# LogPixels, e.g. 144 for 150 % scaling; default Wine's 96),
+# KV_WINE_TEMPLATE_DIR (where the prefix template is kept; default beside
+# the prefix, so that several worlds can share one).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cross=${KV_CROSS_BUILD_DIR:-$root/build/cross}
@@ -18,7 +21,7 @@ export WINEPREFIX=${KV_WINEPREFIX:-$root/build/wine/prefix}
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
-template="$(dirname "$WINEPREFIX")/template-$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' _ | head -1)"
+template="${KV_WINE_TEMPLATE_DIR:-$(dirname "$WINEPREFIX")}/template-$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' _ | head -1)"
 log="$(dirname "$WINEPREFIX")/wine-world.log"
 install_dir_unix="drive_c/Program Files/TouchScreen"
 
@@ -68,6 +71,20 @@ $display_line
 "SystemPath"="C:\\\\windows\\\\system32"
 "HardwareID"="*KVT0001"
 REG
+  # Both places Wine reads the display's DPI from; they take effect when the
+  # wineserver starts again, which up() does after importing this file.
+  if [ -n "${KV_DPI:-}" ]; then
+    local dpi
+    dpi=$(printf '%08x' "$KV_DPI")
+    cat <<REG
+
+[HKEY_CURRENT_USER\\Control Panel\\Desktop]
+"LogPixels"=dword:$dpi
+
+[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Hardware Profiles\\Current\\Software\\Fonts]
+"LogPixels"=dword:$dpi
+REG
+  fi
 }
 
 up() {

@@ -2,6 +2,7 @@
 
 #include <tlhelp32.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -9,6 +10,11 @@ namespace e2e {
 
 std::string InstallDir() { return "C:\\Program Files\\TouchScreen"; }
 std::string InstalledProgram(const std::string& exeName) { return InstallDir() + "\\" + exeName; }
+
+int WorldDpi() {
+    const char* dpi = std::getenv("KV_DPI");
+    return dpi != nullptr && *dpi != '\0' ? std::atoi(dpi) : 96;
+}
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD stepMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;

@@ -17,6 +17,8 @@ constexpr DWORD kDefaultTimeoutMs = 10000;
 
 std::string InstallDir();  // C:\Program Files\TouchScreen
 std::string InstalledProgram(const std::string& exeName);
+// The display DPI the world was made with (wine-world.sh's KV_DPI), 96 by default.
+int WorldDpi();
 
 // Polls `condition` every `stepMs` until it holds or the time is up.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaultTimeoutMs,
