@@ -280,6 +280,28 @@ TEST_F(PanelTest, PickingACalibrationModeStoresItAtOnce) {
     EXPECT_EQ(StoredCalibrationMode(), 0);
 }
 
+// A user who may read the product key but not write it (a standard user:
+// the program runs as invoked and a 64-bit program is not redirected to a
+// virtual store) still gets a working panel; the mode picked holds for the
+// session, unstored.
+TEST_F(PanelTest, ADeniedWriteOfTheCalibrationModeLeavesThePanelWorking) {
+    StoreMode(registry, 1);
+    registry.beforeCall = [this](FakeRegistry::Call call, int) {
+        if (call == FakeRegistry::Call::SetValue)
+            registry.FailNext(call, FakeRegistry::kErrorAccessDenied);
+    };
+    StartShown();
+    EXPECT_TRUE(Main().Visible());
+    EXPECT_TRUE(desktop.messageBoxes.empty());
+    EXPECT_EQ(MainCtl("cboCalibration").ListIndex(), 1);
+
+    MainCtl("cboCalibration").UserSelect(0);
+    EXPECT_EQ(program->Context().product.CalibrationMode, 0);
+    EXPECT_EQ(StoredCalibrationMode(), 1);
+    EXPECT_TRUE(desktop.messageBoxes.empty());
+    EXPECT_EQ(registry.OpenHandleCount(), 0u);
+}
+
 // ---- leaving, gestures, about -------------------------------------------------------
 
 TEST_F(PanelTest, ExitClosesTheDeviceAndLeavesTheAgentRunning) {
