@@ -9,13 +9,15 @@ PanelProgram::PanelProgram(const PanelPorts& ports)
       feedbackSound_(context_),
       virtualButton_(context_),
       support_(context_),
-      about_(context_) {
+      about_(context_),
+      drawTest_(context_) {
     PanelWindows& windows = main_.Windows();
     windows.mouseSpeed = &mouseSpeed_.Form();
     windows.feedbackSound = &feedbackSound_.Form();
     windows.virtualButton = &virtualButton_.Form();
     windows.support = &support_.Form();
     windows.about = &about_.Form();
+    windows.drawTest = &drawTest_.Form();
 }
 
 }  // namespace kv::panel

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "panel/about_window.h"
+#include "panel/draw_test.h"
 #include "panel/feedback_sound_dialog.h"
 #include "panel/main_window.h"
 #include "panel/mouse_speed_dialog.h"
@@ -29,6 +30,7 @@ public:
     ui::Form& VirtualButton() { return virtualButton_.Form(); }
     ui::Form& Support() { return support_.Form(); }
     ui::Form& About() { return about_.Form(); }
+    DrawTest& Test() { return drawTest_; }
 
 private:
     PanelContext context_;
@@ -38,6 +40,7 @@ private:
     VirtualButtonDialog virtualButton_;
     SupportWindow support_;
     AboutWindow about_;
+    DrawTest drawTest_;
 };
 
 }  // namespace kv::panel

@@ -43,3 +43,19 @@ wine "$cross/bin/bench_agent.exe" 50 5000 | while IFS= read -r line; do
     *) echo "$line" ;;
   esac
 done
+echo "== Pointer bridge"
+wine "$cross/bin/bench_bridge.exe" 100 5000 | while IFS= read -r line; do
+  line=${line%$'\r'}
+  case "$line" in
+    bridge-*-begin)
+      b0=$(cpu_seconds 'kvbridge.exe'); s0=$(cpu_seconds wineserver64); t0=$(date +%s.%N) ;;
+    bridge-*-end)
+      b1=$(cpu_seconds 'kvbridge.exe'); s1=$(cpu_seconds wineserver64); t1=$(date +%s.%N)
+      what=${line#bridge-}; what=${what%-end}
+      awk -v a="$b0" -v b="$b1" -v s="$s0" -v t="$s1" -v w0="$t0" -v w1="$t1" -v what="$what" 'BEGIN {
+        w = w1 - w0
+        printf "bridge %s: kvbridge %.2f s of CPU over %.2f s = %.1f %% of one core (wineserver %.1f %%)\n", what, b - a, w, 100 * (b - a) / w, 100 * (t - s) / w
+      }' ;;
+    *) echo "$line" ;;
+  esac
+done

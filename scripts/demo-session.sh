@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The demo itself, once everything is built (see demo.sh): the Wine world
-# with the stand-in driver, a simulated touch shown through kvsim, then the
-# control panel. On a display the panel is yours to use until you close it;
-# without one the demo runs under Xvfb, walks through the main window and
-# the settings dialogs, and saves screenshots in build/screenshots.
+# with the stand-in driver and the pointer bridge (kvbridge, which turns
+# simulated touches into real mouse input), a simulated touch shown through
+# kvsim, then the control panel. On a display the panel is yours to use
+# until you close it; without one the demo runs under Xvfb, walks through
+# the main window, the settings dialogs and the draw test, and saves
+# screenshots in build/screenshots.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 shots="$root/build/screenshots"
@@ -19,6 +21,10 @@ export KV_DISPLAY=x11 KV_WINEPREFIX="$root/build/wine/demo-prefix"
 eval "$("$root/scripts/wine-world.sh" env)"
 trap '"$root/scripts/wine-world.sh" down' EXIT
 
+# The bridge lives as long as the world; nothing of it may hold our output.
+wine "C:\\Program Files\\TouchScreen\\kvbridge.exe" >>"$(dirname "$KV_WINEPREFIX")/bridge.log" 2>&1 &
+bridge_pid=$!
+
 kvsim="$root/build/cross/bin/kvsim.exe"
 echo "== The stand-in KVTOUCH driver, as kvsim sees it"
 wine "$kvsim" state
@@ -31,8 +37,10 @@ wine "$kvsim" up
 if [ "$unattended" = 1 ]; then
   echo "== The control panel and its dialogs (screenshots)"
   rm -rf "$shots" && mkdir -p "$shots"
+  # The tests inject touches of their own and start their own bridge.
+  kill "$bridge_pid" 2>/dev/null || true
   KV_SHOTS_DIR="Z:$(echo "$shots" | tr '/' '\\')" "$root/scripts/run-e2e.sh" \
-    --gtest_filter='PanelStart.ShowsTheFourSummariesReadFromTheDriver:PanelDialogs.*:Agent.Registers*'
+    --gtest_filter='PanelStart.ShowsTheFourSummariesReadFromTheDriver:PanelDialogs.*:Agent.Registers*:DrawTest.SimulatedStroke*'
   for bmp in "$shots"/*.bmp; do
     [ -e "$bmp" ] || continue
     convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
@@ -41,5 +49,8 @@ if [ "$unattended" = 1 ]; then
   ls "$shots"
 else
   echo "== The control panel: close it to end the demo"
+  echo "   Touches move the pointer (kvbridge). The draw test opens with the right button"
+  echo "   and Shift+Ctrl+Alt held on \"Exit\"; draw on it from another shell, e.g.:"
+  echo "   wine $kvsim stroke screen 200 300 300 320 400 300 500 340 --ms-per-point 30"
   wine "C:\\Program Files\\TouchScreen\\KVPANEL.exe"
 fi

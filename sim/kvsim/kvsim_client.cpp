@@ -47,6 +47,17 @@ bool Client::ReadState(KvSimState& state) {
     return true;
 }
 
+bool Client::ReadPointer(KvSimPointer& pointer) {
+    std::uint32_t bytes = 0;
+    if (!Control(KVSIM_IOCTL_READ_POINTER, nullptr, 0, &pointer, sizeof pointer, &bytes))
+        return false;
+    if (bytes != sizeof pointer) {
+        lastError_ = ERROR_REVISION_MISMATCH;
+        return false;
+    }
+    return true;
+}
+
 bool Client::ReadLog(std::uint32_t since, std::vector<KvSimLogEntry>& entries,
                      KvSimLogHeader* header) {
     entries.clear();

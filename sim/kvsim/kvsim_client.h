@@ -30,6 +30,8 @@ public:
                  std::uint32_t outSize, std::uint32_t* returned = nullptr);
 
     bool ReadState(KvSimState& state);
+    // The latest report as mouse input (what the pointer bridge follows).
+    bool ReadPointer(KvSimPointer& pointer);
     // Every entry held with Sequence >= since, oldest first.
     bool ReadLog(std::uint32_t since, std::vector<KvSimLogEntry>& entries,
                  KvSimLogHeader* header = nullptr);

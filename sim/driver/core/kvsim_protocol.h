@@ -34,6 +34,7 @@ extern "C" {
 #define KVSIM_IOCTL_SET_SCREEN KVSIM_CTL_CODE(0x809)       /* in KvSimScreen */
 #define KVSIM_IOCTL_REGISTER_ROTATOR KVSIM_CTL_CODE(0x80A) /* in KvSimRotator */
 #define KVSIM_IOCTL_CLEAR_LOG KVSIM_CTL_CODE(0x80B)        /* no buffers */
+#define KVSIM_IOCTL_READ_POINTER KVSIM_CTL_CODE(0x80C)     /* out KvSimPointer */
 
 #define KVSIM_PROTOCOL_VERSION 1u
 #define KVSIM_MAX_STROKE_POINTS 256
@@ -150,6 +151,20 @@ typedef struct KvSimState {
     uint8_t Reserved[2];
 } KvSimState;
 
+/* What the driver would make of the controller's latest report as mouse
+ * input: small, so that the pointer bridge can poll it often. */
+typedef struct KvSimPointer {
+    uint32_t Touches;      /* touches begun since the driver started (wraps) */
+    uint32_t ReportsTotal; /* as in KvSimState */
+    int16_t MappedX;       /* where the driver's calibration puts the latest report */
+    int16_t MappedY;
+    int16_t ScreenWidth;   /* the screen the driver maps onto (TouchParams) */
+    int16_t ScreenHeight;
+    uint8_t PenDown;       /* 1 while the panel is touched */
+    uint8_t RightButton;   /* 1 when the latest touch is a right-button touch */
+    uint8_t Reserved[2];
+} KvSimPointer;
+
 typedef struct KvSimLogQuery {
     uint32_t Since; /* first sequence number wanted (0 or 1: everything held) */
 } KvSimLogQuery;
@@ -175,6 +190,7 @@ typedef struct KvSimLogHeader {
 KV_STATIC_ASSERT(sizeof(KvSimPen) == 16, kvsim_pen_size);
 KV_STATIC_ASSERT(sizeof(KvSimStrokePoint) == 12, kvsim_stroke_point_size);
 KV_STATIC_ASSERT(sizeof(KvSimLogEntry) == 48, kvsim_log_entry_size);
+KV_STATIC_ASSERT(sizeof(KvSimPointer) == 20, kvsim_pointer_size);
 KV_STATIC_ASSERT(sizeof(KvSimLogHeader) == 16, kvsim_log_header_size);
 KV_STATIC_ASSERT(offsetof(KvSimState, Agent) == 80, kvsim_state_agent_at_80);
 KV_STATIC_ASSERT(offsetof(KvSimState, Params) == 120, kvsim_state_params_at_120);

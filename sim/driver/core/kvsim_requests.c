@@ -129,6 +129,14 @@ uint32_t kvd_dispatch_private(KvDriver* d, uint64_t now_ms, uint32_t code, void*
         *returned = sizeof state;
         return KVD_STATUS_SUCCESS;
     }
+    case KVSIM_IOCTL_READ_POINTER: {
+        if (out_length < sizeof(KvSimPointer)) return KVD_STATUS_BUFFER_TOO_SMALL;
+        KvSimPointer pointer;
+        kvd_read_pointer(d, now_ms, &pointer);
+        memcpy(b, &pointer, sizeof pointer);
+        *returned = sizeof pointer;
+        return KVD_STATUS_SUCCESS;
+    }
     case KVSIM_IOCTL_READ_LOG:
         return read_log(d, b, in_length, out_length, returned);
     case KVSIM_IOCTL_PEN:

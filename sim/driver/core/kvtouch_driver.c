@@ -84,6 +84,8 @@ static void mapped_point(const KvDriver* d, int32_t raw_x, int32_t raw_y, int16_
 void kvd_pen_down(KvDriver* d, uint64_t now_ms, int16_t raw_x, int16_t raw_y, uint32_t hold_ms,
                   int open_ended) {
     kvt_press(&d->touch, now_ms, raw_x, raw_y, hold_ms, open_ended);
+    d->touches++;
+    d->right_button_touch = d->agent.Armed == 1;
     if (d->agent.Armed == 1) {
         /* The armed touch is delivered as a right-button touch; the agent
          * sees Armed drop back to 0. */
@@ -101,6 +103,19 @@ int kvd_pen_move(KvDriver* d, uint64_t now_ms, int16_t raw_x, int16_t raw_y) {
 }
 
 int kvd_pen_up(KvDriver* d, uint64_t now_ms) { return kvt_release(&d->touch, now_ms); }
+
+void kvd_read_pointer(KvDriver* d, uint64_t now_ms, KvSimPointer* p) {
+    TouchState touch;
+    memset(p, 0, sizeof *p);
+    kvt_touch_state(&d->touch, now_ms, &touch);
+    p->Touches = d->touches;
+    p->ReportsTotal = kvt_total_reports(&d->touch, now_ms);
+    mapped_point(d, touch.X, touch.Y, &p->MappedX, &p->MappedY);
+    p->ScreenWidth = d->params.ScreenWidth;
+    p->ScreenHeight = d->params.ScreenHeight;
+    p->PenDown = (touch.Status & KV_STATUS_PEN_DOWN) ? 1 : 0;
+    p->RightButton = d->right_button_touch;
+}
 
 void kvd_read_state(KvDriver* d, uint64_t now_ms, KvSimState* s) {
     memset(s, 0, sizeof *s);

@@ -71,6 +71,8 @@ typedef struct KvDriver {
     uint32_t request_counts[KVSIM_REQ_COUNT];
     uint32_t failed_requests;
     uint32_t right_button_touches;
+    uint32_t touches;          /* pen-downs, counted for the pointer bridge */
+    uint8_t right_button_touch; /* the latest touch was the armed one */
 } KvDriver;
 
 void kvd_init(KvDriver* d, uint64_t now_ms);
@@ -97,6 +99,9 @@ int kvd_pen_up(KvDriver* d, uint64_t now_ms);
 
 /* The whole state as KVSIM_IOCTL_READ_STATE gives it. */
 void kvd_read_state(KvDriver* d, uint64_t now_ms, KvSimState* state);
+
+/* The latest report as mouse input (KVSIM_IOCTL_READ_POINTER). */
+void kvd_read_pointer(KvDriver* d, uint64_t now_ms, KvSimPointer* pointer);
 
 /* Private requests (kvsim_requests.c); codes of device type 0x8B4B. */
 uint32_t kvd_dispatch_private(KvDriver* d, uint64_t now_ms, uint32_t code, void* buffer,
