@@ -10,7 +10,8 @@
 #   wine-world.sh env     print the environment for running programs in it
 #
 # Environment: KV_WINEPREFIX (default build/wine/prefix), KV_CROSS_BUILD_DIR
-# (default build/cross), KV_DISPLAY (null | x11).
+# (default build/cross), KV_DISPLAY (null | x11), KV_WITH_ROTATOR (1: the
+# KVROTATE stand-in joins the programs; the tests add it when they need it).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cross=${KV_CROSS_BUILD_DIR:-$root/build/cross}
@@ -88,6 +89,10 @@ up() {
       *) cp "$exe" "$WINEPREFIX/$install_dir_unix/" ;;
     esac
   done
+
+  if [ "${KV_WITH_ROTATOR:-0}" = 1 ] && [ -f "$cross/sim/KVROTATE.exe" ]; then
+    cp "$cross/sim/KVROTATE.exe" "$WINEPREFIX/$install_dir_unix/"
+  fi
 
   registry_file >"$(dirname "$WINEPREFIX")/world.reg"
   # The service entry is read by services.exe when it starts, so write the
