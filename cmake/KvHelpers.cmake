@@ -10,6 +10,9 @@ endif()
 if(CMAKE_SYSTEM_NAME STREQUAL "Windows")
   # Every .exe stands alone: system DLLs only.
   add_link_options(-static -static-libgcc -static-libstdc++)
+  # The linker drops sections nothing refers to (about 5 KB of KVPANEL;
+  # one section per function as well made the programs larger, not smaller).
+  add_link_options(-Wl,--gc-sections)
   if(NOT CMAKE_BUILD_TYPE)
     set(CMAKE_BUILD_TYPE MinSizeRel CACHE STRING "" FORCE)
   endif()
@@ -33,7 +36,7 @@ endfunction()
 # A GUI program: its Win32-only sources plus the portable libraries.
 function(kv_gui_program name)
   cmake_parse_arguments(P "" "" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} WIN32 ${P_SOURCES})
+  add_executable(${name} WIN32 ${P_SOURCES} ${CMAKE_SOURCE_DIR}/cmake/quiet_terminate.cpp)
   target_compile_options(${name} PRIVATE ${KV_WARNINGS})
   target_link_libraries(${name} PRIVATE ${P_LIBS})
   set_target_properties(${name} PROPERTIES OUTPUT_NAME ${name} RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)

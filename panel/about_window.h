@@ -1,28 +1,17 @@
-// frmAbout: the product's version line, the vendor's header and the rights
-// notice. It keeps its own caption " About".
+// The control panel's frmAbout: the About window every program shares, on
+// the panel's product information and main window.
 #pragma once
 
+#include "common/branding/about_window.h"
+#include "panel/form_design.h"
 #include "panel/panel_context.h"
-#include "ui/form.h"
 
 namespace kv::panel {
 
-inline constexpr const char* kRightsNotice =
-    "Copyright (C) Halvane. All rights reserved.\r\n"
-    "This program is protected by copyright law and international treaties.";
-
-class AboutWindow {
+class AboutWindow : public kv::AboutWindow {
 public:
-    static constexpr const char* kFormName = "frmAbout";
-
-    explicit AboutWindow(PanelContext& context);
-    ui::Form& Form() { return form_; }
-
-private:
-    void Load();
-
-    PanelContext& context_;
-    ui::Form form_;
+    explicit AboutWindow(PanelContext& context)
+        : kv::AboutWindow(context.product, context.main, kIconResource, kSystemLineDesign) {}
 };
 
 }  // namespace kv::panel

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "common/branding/window_header.h"
+#include "common/winutil/form_building.h"
 #include "ui/form.h"
 
 namespace kv::panel {
@@ -15,16 +17,11 @@ inline constexpr int kIconResource = 1;
 // The system line before the version is appended at start-up.
 inline constexpr const char* kSystemLineDesign = "TouchScreen Control Panel Version ";
 
-ui::Control& Place(ui::Form& form, ui::ControlKind kind, const std::string& name, int left, int top,
-                   int width, int height, ui::Control* container = nullptr, int index = -1);
-
-// A frame with its caption.
-ui::Control& PlaceFrame(ui::Form& form, const std::string& name, const std::string& caption,
-                        int left, int top, int width, int height);
-
 // picLogo (with lblOemTitle and lblSystem) and picIcon (with imgIcon), with
 // their design properties, on a row whose top is `top`.
-void AddHeader(ui::Form& form, int top);
+inline void AddHeader(ui::Form& form, int top) {
+    kv::AddHeader(form, top, kSystemLineDesign, kIconResource);
+}
 
 // Selected options and checked boxes are black, the others teal.
 void Highlight(ui::Control& control, bool selected);

@@ -6,9 +6,20 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cross=${KV_CROSS_BUILD_DIR:-$root/build/cross}
 export KV_WINEPREFIX=${KV_WINEPREFIX:-$root/build/wine/bench-prefix}
 echo "== Sizes (stripped)"
-for f in "$cross"/bin/*.exe "$cross"/bin/*.sys; do
+for f in "$cross"/bin/*.exe "$cross"/bin/*.sys "$cross"/sim/*.exe; do
+  [ -e "$f" ] || continue
   printf '%-24s %8d bytes\n' "$(basename "$f")" "$(stat -c %s "$f")"
 done
+total=0
+for program in KVPANEL KVSTART KVRBTN KVSETUP KVREMOVE; do
+  f="$cross/bin/$program.exe"
+  if [ -e "$f" ]; then
+    total=$((total + $(stat -c %s "$f")))
+  else
+    echo "$program.exe: not built, left out of the total"
+  fi
+done
+awk -v t="$total" 'BEGIN { printf "the five programs together: %d bytes (%.1f KB)\n", t, t / 1024 }'
 "$root/scripts/wine-world.sh" up
 trap '"$root/scripts/wine-world.sh" down' EXIT
 eval "$("$root/scripts/wine-world.sh" env)"
@@ -59,3 +70,16 @@ wine "$cross/bin/bench_bridge.exe" 100 5000 | while IFS= read -r line; do
     *) echo "$line" ;;
   esac
 done
+echo "== Start-up to the first visible window"
+wine "$cross/bin/bench_startup.exe" 20 KVSTART.exe KVSTART.exe:/SDC KVPANEL.exe KVRBTN.exe
+echo "== Logon run without its pause"
+wine "$cross/bin/bench_logon.exe" 20
+# The installer changes the world and restarts Windows, the uninstaller
+# asks first: each is measured to its first window and then ended, in a
+# world of their own that is thrown away afterwards.
+echo "== Start-up of the installer and the uninstaller (a throwaway world)"
+"$root/scripts/wine-world.sh" down
+export KV_WINEPREFIX="$KV_WINEPREFIX-throwaway"
+"$root/scripts/wine-world.sh" up
+eval "$("$root/scripts/wine-world.sh" env)"
+wine "$cross/bin/bench_startup.exe" 20 KVSETUP.exe KVREMOVE.exe

@@ -2,9 +2,10 @@
 # The demo itself, once everything is built (see demo.sh): the Wine world
 # with the stand-in driver and the pointer bridge (kvbridge, which turns
 # simulated touches into real mouse input), a simulated touch shown through
-# kvsim, then the control panel. On a display the panel is yours to use
-# until you close it; without one the demo runs under Xvfb, walks through
-# the main window, the settings dialogs and the draw test, and saves
+# kvsim, a logon run of the startup agent, then the control panel. On a
+# display the panel is yours to use until you close it; without one the demo
+# runs under Xvfb, walks through the main window, the settings dialogs, the
+# draw test and the startup agent's configuration window, and saves
 # screenshots in build/screenshots.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -16,7 +17,7 @@ fi
 unattended=0
 [ "${1:-}" = "--unattended" ] && unattended=1
 
-export KV_DISPLAY=x11 KV_WINEPREFIX="$root/build/wine/demo-prefix"
+export KV_DISPLAY=x11 KV_WINEPREFIX="$root/build/wine/demo-prefix" KV_WITH_ROTATOR=1
 "$root/scripts/wine-world.sh" up
 eval "$("$root/scripts/wine-world.sh" env)"
 trap '"$root/scripts/wine-world.sh" down' EXIT
@@ -34,13 +35,18 @@ sleep 0.3
 wine "$kvsim" state | grep -E '^(raw_x|raw_y|pen_down|report_count|mapped_x|mapped_y)='
 wine "$kvsim" up
 
+echo "== A logon run: KVSTART applies the double-click settings and starts the rotation program"
+wine "C:\\Program Files\\TouchScreen\\KVSTART.exe"
+wine reg query 'HKCU\Control Panel\Mouse' | grep -i doubleclick || true
+wine "$kvsim" state | grep -E '^(rotator_window|screen_width|screen_height)=' || true
+
 if [ "$unattended" = 1 ]; then
   echo "== The control panel and its dialogs (screenshots)"
   rm -rf "$shots" && mkdir -p "$shots"
   # The tests inject touches of their own and start their own bridge.
   kill "$bridge_pid" 2>/dev/null || true
   KV_SHOTS_DIR="Z:$(echo "$shots" | tr '/' '\\')" "$root/scripts/run-e2e.sh" \
-    --gtest_filter='PanelStart.ShowsTheFourSummariesReadFromTheDriver:PanelDialogs.*:Agent.Registers*:DrawTest.SimulatedStroke*'
+    --gtest_filter='PanelStart.ShowsTheFourSummariesReadFromTheDriver:PanelDialogs.*:Agent.Registers*:DrawTest.SimulatedStroke*:Startup.ConfigurationWindowAppliesAndTestsADoubleClick'
   for bmp in "$shots"/*.bmp; do
     [ -e "$bmp" ] || continue
     convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"

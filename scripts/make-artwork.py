@@ -1,7 +1,9 @@
 #!/usr/bin/env python3
 """Draws the programs' artwork as small files: the right-button agent's
 button picture and icon (a mouse with its right button lit) and the control
-panel's icon (a monitor with a calibration cross and a fingertip).
+panel's icon (a monitor with a calibration cross and a fingertip), the
+startup agent's icon (a mouse with its left button lit and two click
+marks) and its double-click test pictures (a lamp on and off).
 
 Run by hand when the artwork changes; the results are committed, so the
 build needs no Python.
@@ -126,6 +128,48 @@ def agent_pixel(size):
     return px
 
 
+def left_lit_mouse(x, y, w, h):
+    """A mouse seen from above with its left button lit."""
+    c = mouse(w - 1 - x, y, w, h, True)  # mirrored: the lit button on the left
+    return c
+
+
+def startup_pixel(size):
+    s = size / 32.0
+
+    def px(x, y):
+        fx, fy = (x + 0.5) / s, (y + 0.5) / s
+        # Two click marks above the left button.
+        for r in (4.5, 7.5):
+            d = ((fx - 10) ** 2 + (fy - 9) ** 2) ** 0.5
+            if abs(d - r) < 0.7 and fy < 9 and fx < 13:
+                return (0, 0, 160, 255)
+        c = left_lit_mouse(x, y, size, size)
+        return (*c, 255) if c else (0, 0, 0, 0)
+
+    return px
+
+
+def lamp_bitmap(path, lit, size=32):
+    """A round lamp on the test area's colour: lit yellow on blue, or grey on near-white."""
+    back = (0, 0, 255) if lit else (250, 250, 250)
+
+    def px(x, y):
+        cx, cy = size / 2, size * 0.42
+        d = ((x + 0.5 - cx) ** 2 + (y + 0.5 - cy) ** 2) ** 0.5
+        if d <= size * 0.30:
+            if lit:
+                return (255, 240, 80) if d > size * 0.12 else (255, 255, 220)
+            return (190, 190, 190) if d > size * 0.12 else (225, 225, 225)
+        if d <= size * 0.34:
+            return (40, 40, 40)
+        if abs(x + 0.5 - cx) <= size * 0.12 and size * 0.72 <= y + 0.5 <= size * 0.90:
+            return (120, 120, 120) if (y // 2) % 2 else (80, 80, 80)
+        return back
+
+    open(path, "wb").write(bmp24(size, size, px))
+
+
 def icon(path, draw, sizes=(32, 16)):
     open(path, "wb").write(ico([(size, icon_image(size, draw(size))) for size in sizes]))
 
@@ -135,3 +179,6 @@ if __name__ == "__main__":
     button_bitmap(f"{out}/rbutton/res/action.bmp", 36)
     icon(f"{out}/rbutton/res/rbutton.ico", agent_pixel)
     icon(f"{out}/panel/res/panel.ico", panel_pixel)
+    icon(f"{out}/startup/res/startup.ico", startup_pixel)
+    lamp_bitmap(f"{out}/startup/res/test_on.bmp", True)
+    lamp_bitmap(f"{out}/startup/res/test_off.bmp", False)

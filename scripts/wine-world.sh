@@ -13,7 +13,8 @@
 # (default build/cross), KV_DISPLAY (null | x11), KV_DPI (the display's
 # LogPixels, e.g. 144 for 150 % scaling; default Wine's 96),
 # KV_WINE_TEMPLATE_DIR (where the prefix template is kept; default beside
-# the prefix, so that several worlds can share one).
+# the prefix, so that several worlds can share one), KV_WITH_ROTATOR (1: the
+# KVROTATE stand-in joins the programs; the tests add it when they need it).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cross=${KV_CROSS_BUILD_DIR:-$root/build/cross}
@@ -105,6 +106,10 @@ up() {
       *) cp "$exe" "$WINEPREFIX/$install_dir_unix/" ;;
     esac
   done
+
+  if [ "${KV_WITH_ROTATOR:-0}" = 1 ] && [ -f "$cross/sim/KVROTATE.exe" ]; then
+    cp "$cross/sim/KVROTATE.exe" "$WINEPREFIX/$install_dir_unix/"
+  fi
 
   registry_file >"$(dirname "$WINEPREFIX")/world.reg"
   # The service entry is read by services.exe when it starts, so write the

@@ -1,0 +1,92 @@
+// Start-up of the programs to their first visible window, against a
+// hello-world program built the same way, in the same Wine world:
+//
+//   bench_startup.exe starts program[:arguments]...
+//
+// Each program is started `starts` times; a start is timed from
+// CreateProcess to the first visible top-level window of the process,
+// which is then ended. The hello-world program (beside this one) is always
+// measured first. A program that is not installed is skipped and said so.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "harness/harness.h"
+
+namespace {
+
+double NowMs() {
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+bool HasVisibleWindow(DWORD pid) {
+    for (HWND window : e2e::TopWindowsOf(pid))
+        if (IsWindowVisible(window)) return true;
+    return false;
+}
+
+std::string BesideThis(const std::string& file) {
+    char path[MAX_PATH];
+    GetModuleFileNameA(nullptr, path, MAX_PATH);
+    const std::string self(path);
+    return self.substr(0, self.find_last_of('\\')) + "\\" + file;
+}
+
+// Median of the start times in ms; negative when a start showed no window.
+double MedianStartMs(const std::string& exe, const std::string& arguments, int starts) {
+    std::vector<double> times;
+    for (int i = 0; i < starts; ++i) {
+        const double t0 = NowMs();
+        e2e::Process process = e2e::Process::Start(exe, arguments);
+        if (process.Id() == 0) return -1;
+        const bool shown = e2e::WaitUntil([&] { return HasVisibleWindow(process.Id()); }, 20000, 1);
+        const double t1 = NowMs();
+        process.Kill();
+        process.WaitExit(5000);
+        // Whatever the program started (the right-button agent) goes too.
+        e2e::KillAllNamed("KVRBTN.exe");
+        e2e::AnswerLeftoverBoxes(0);
+        if (!shown) return -1;
+        times.push_back(t1 - t0);
+    }
+    std::sort(times.begin(), times.end());
+    const std::size_t n = times.size();
+    return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int starts = argc > 1 ? std::atoi(argv[1]) : 20;
+    const double hello = MedianStartMs(BesideThis("bench_hello.exe"), "", starts);
+    std::printf("start-up to the first visible window, median of %d starts\n", starts);
+    std::printf("  %-22s %8.1f ms\n", "hello-world", hello);
+    if (hello <= 0) return 1;
+    for (int i = 2; i < argc; ++i) {
+        std::string program = argv[i], arguments;
+        const std::size_t colon = program.find(':');
+        if (colon != std::string::npos) {
+            arguments = program.substr(colon + 1);
+            program = program.substr(0, colon);
+        }
+        const std::string exe = e2e::InstalledProgram(program);
+        const std::string label = program + (arguments.empty() ? "" : " " + arguments);
+        if (GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            std::printf("  %-22s skipped: not built\n", label.c_str());
+            continue;
+        }
+        const double ms = MedianStartMs(exe, arguments, starts);
+        if (ms < 0)
+            std::printf("  %-22s no visible window\n", label.c_str());
+        else
+            std::printf("  %-22s %8.1f ms  %.2f x hello-world\n", label.c_str(), ms, ms / hello);
+    }
+    return 0;
+}
