@@ -82,8 +82,17 @@ protected:
         logStart = state.LogNextSequence;  // the test's own requests from here on
         EXPECT_TRUE(Foreground(main)) << "the main window did not take the foreground";
         const POINT at = CentreOf(Control(main, "cmdExit"));
+        // The pointer first, and only once it is over the button the press:
+        // under X11 a move and a press sent together may reach the window
+        // before the move has been taken.
+        INPUT move = Mouse(at.x, at.y, 0);
+        SendInput(1, &move, sizeof(INPUT));
+        EXPECT_TRUE(e2e::WaitUntil([&] {
+            POINT p;
+            return GetCursorPos(&p) && p.x == at.x && p.y == at.y;
+        })) << "the pointer did not reach E&xit";
         std::vector<INPUT> inputs = {Key(VK_SHIFT, false), Key(VK_MENU, false),
-                                     Key(VK_CONTROL, false), Mouse(at.x, at.y, 0),
+                                     Key(VK_CONTROL, false),
                                      Mouse(at.x, at.y, MOUSEEVENTF_RIGHTDOWN),
                                      Mouse(at.x, at.y, MOUSEEVENTF_RIGHTUP),
                                      Key(VK_CONTROL, true), Key(VK_MENU, true),
@@ -189,7 +198,9 @@ TEST_F(DrawTest, SimulatedStrokeThroughTheBridgeLeavesThePenColourOnThePage) {
         points.push_back({x, y, 25});
     POINT start{x0, y};
     ScreenToClient(page, &start);
-    EXPECT_EQ(PixelOf(page, start.x + 200, start.y), kWhitePage) << "the page is not blank";
+    // The page is read off the screen, which shows it only once it is painted.
+    EXPECT_TRUE(e2e::WaitUntil([&] { return PixelOf(page, start.x + 200, start.y) == kWhitePage; }))
+        << "the page is not blank";
 
     ASSERT_TRUE(sim.Stroke(KVSIM_SPACE_SCREEN, points));
     ASSERT_TRUE(sim.WaitUntilLifted(e2e::kDefaultTimeoutMs));
