@@ -32,7 +32,7 @@ if [ "$unattended" = 1 ]; then
   echo "== The control panel and its dialogs (screenshots)"
   rm -rf "$shots" && mkdir -p "$shots"
   KV_SHOTS_DIR="Z:$(echo "$shots" | tr '/' '\\')" "$root/scripts/run-e2e.sh" \
-    --gtest_filter='PanelStart.ShowsTheFourSummariesReadFromTheDriver:PanelDialogs.*:Agent.Registers*'
+    --gtest_filter='PanelStart.ShowsTheFourSummariesReadFromTheDriver:PanelDialogs.*:TextFit.*:Agent.Registers*'
   for bmp in "$shots"/*.bmp; do
     [ -e "$bmp" ] || continue
     convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
