@@ -11,6 +11,9 @@ namespace {
 
 constexpr const char* kAgentCaption = " P-RBF";
 
+// The panel handles a key after SendInput returns: every effect is waited for.
+bool Eventually(const std::function<bool()>& condition) { return e2e::WaitUntil(condition, 5000); }
+
 class Keyboard : public PanelE2e {
 public:
     using PanelE2e::Control;
@@ -77,7 +80,7 @@ TEST_F(Keyboard, ScenariosInTheSettingsDialogs) {
         {"Enter on Cancel reached with Shift+Tab drops the edit", 'M', "frmMouseSpeed", nullptr,
          [](Keyboard& t, HWND d) {
              e2e::PressKey(VK_SPACE);  // Bypass on: OK would send it
-             EXPECT_TRUE(IsWindowEnabled(t.Control(d, "cmdApply")));
+             EXPECT_TRUE(Eventually([&] { return IsWindowEnabled(t.Control(d, "cmdApply")); }));
              e2e::PressKey(VK_TAB, true);
              EXPECT_TRUE(e2e::WaitForFocus(d, "cmdApply"));
              e2e::PressKey(VK_TAB, true);
@@ -92,7 +95,7 @@ TEST_F(Keyboard, ScenariosInTheSettingsDialogs) {
              e2e::PressKey(VK_SPACE);
              e2e::PressKey('A', false, true);
              EXPECT_TRUE(e2e::WaitUntil([&] { return t.DriverParams().Bypass == 1; }));
-             EXPECT_FALSE(IsWindowEnabled(t.Control(d, "cmdApply")));
+             EXPECT_TRUE(Eventually([&] { return !IsWindowEnabled(t.Control(d, "cmdApply")); }));
              EXPECT_TRUE(e2e::WaitForFocus(d, "chkBypass")) << e2e::FocusName(d);
              e2e::PressKey(VK_ESCAPE);
              EXPECT_TRUE(t.Closed(d));
@@ -109,15 +112,15 @@ TEST_F(Keyboard, ScenariosInTheSettingsDialogs) {
          [](Keyboard& t, HWND d) {
              e2e::PressKey(VK_UP);
              EXPECT_TRUE(e2e::WaitForFocus(d, "optVirtualButton(3)"));
-             EXPECT_TRUE(Checked(t.Control(d, "optVirtualButton(3)")));
+             EXPECT_TRUE(Eventually([&] { return Checked(t.Control(d, "optVirtualButton(3)")); }));
              e2e::PressKey(VK_TAB);
              EXPECT_TRUE(e2e::WaitForFocus(d, "optRBFunction(0)"));
              e2e::PressKey(VK_UP);  // wraps inside its own frame
              EXPECT_TRUE(e2e::WaitForFocus(d, "optRBFunction(1)")) << e2e::FocusName(d);
              e2e::PressKey(VK_DOWN);
              EXPECT_TRUE(e2e::WaitForFocus(d, "optRBFunction(0)")) << e2e::FocusName(d);
+             EXPECT_TRUE(Eventually([&] { return Checked(t.Control(d, "optRBFunction(0)")); }));
              EXPECT_TRUE(Checked(t.Control(d, "optVirtualButton(3)")));
-             EXPECT_TRUE(Checked(t.Control(d, "optRBFunction(0)")));
              EXPECT_FALSE(Checked(t.Control(d, "optRBFunction(1)")));
              e2e::PressKey(VK_RETURN);
              EXPECT_TRUE(t.Closed(d));
@@ -129,7 +132,7 @@ TEST_F(Keyboard, ScenariosInTheSettingsDialogs) {
              EXPECT_TRUE(e2e::WaitForFocus(d, "hscTone"));
              e2e::PressKey(VK_END);
              EXPECT_TRUE(e2e::WaitUntil([&] { return Text(d, "lblTone") == "5000"; }));
-             EXPECT_TRUE(IsWindowEnabled(t.Control(d, "cmdApply")));
+             EXPECT_TRUE(Eventually([&] { return IsWindowEnabled(t.Control(d, "cmdApply")); }));
              e2e::PressKey(VK_HOME);
              EXPECT_TRUE(e2e::WaitUntil([&] { return Text(d, "lblTone") == "200"; }));
              e2e::PressKey(VK_ESCAPE);
