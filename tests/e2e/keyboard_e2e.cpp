@@ -86,6 +86,9 @@ TEST_F(Keyboard, ScenariosInTheSettingsDialogs) {
              e2e::PressKey(VK_TAB, true);
              EXPECT_TRUE(e2e::WaitForFocus(d, "cmdCandel"));
              EXPECT_TRUE(SendMessageA(t.Control(d, "cmdCandel"), BM_GETSTATE, 0, 0) & BST_FOCUS);
+             auto type = [&](const char* b) { return GetWindowLongA(t.Control(d, b), GWL_STYLE) & BS_TYPEMASK; };
+             EXPECT_EQ(type("cmdCandel"), BS_DEFPUSHBUTTON) << "the default border stayed behind";
+             EXPECT_EQ(type("cmdOK"), BS_PUSHBUTTON);
              e2e::PressKey(VK_RETURN);
              EXPECT_TRUE(t.Closed(d));
              EXPECT_EQ(t.DriverParams().Bypass, 0) << "Enter ran OK";

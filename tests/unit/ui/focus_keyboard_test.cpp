@@ -71,30 +71,11 @@ TEST_F(Dialog, ShowingFocusesTheFirstControlThatTakesTheFocus) {
     EXPECT_EQ(PeerFocus(), &f.Ctl("optLeft", 2));
 }
 
-TEST_F(Dialog, ActivationGivesTheFocusBackToTheControlThatHadIt) {
-    f.Show();
-    f.Ctl("hscTone").SetFocus();
-    f.Hide();
-    f.Show();
-    EXPECT_EQ(Focus(), "hscTone");
-    f.Hide();
-    f.Ctl("hscTone").SetEnabled(false);  // disabled while the form was away
-    f.Show();
-    EXPECT_EQ(Focus(), "cmdOK");
-}
-
 TEST_F(Dialog, TabVisitsEachStopOnceAndOnlyTheSelectedOptionOfAGroup) {
     f.Show();
     EXPECT_EQ(Walk(7, 0), (std::vector<std::string>{"optRight(1)", "chkBoth", "hscTone", "cmdOK",
                                                      "cmdCandel", "cmdApply", "optLeft(2)"}));
     EXPECT_EQ(Walk(2, kShiftMask), (std::vector<std::string>{"cmdApply", "cmdCandel"}));
-}
-
-TEST_F(Dialog, TabIndexReordersTheStops) {
-    f.Ctl("cmdApply").SetTabIndex(0);
-    f.Show();
-    EXPECT_EQ(Focus(), "cmdApply");
-    EXPECT_EQ(f.Ctl("cmdApply").TabIndex(), 0);
 }
 
 TEST_F(Dialog, AGroupWithNothingSelectedIsEnteredAtItsFirstOption) {
@@ -198,13 +179,6 @@ TEST_F(Dialog, DisablingAFrameMovesTheFocusOutOfIt) {
     EXPECT_EQ(Focus(), "optRight(1)");
 }
 
-TEST_F(Dialog, DisablingAnotherControlLeavesTheFocusAlone) {
-    f.Show();
-    f.Ctl("hscTone").SetFocus();
-    f.Ctl("cmdApply").SetEnabled(false);
-    EXPECT_EQ(Focus(), "hscTone");
-}
-
 TEST_F(Dialog, AccessKeysPressTheirControl) {
     f.Show();
     EXPECT_TRUE(f.UserAccessKey('a', true));
@@ -251,57 +225,6 @@ TEST(PictureFocus, OnlyAPictureThatHandlesKeysTakesTheFocusAndKeepsEveryKey) {
         EXPECT_FALSE(f.UserNavigationKey(key, 0)) << key;  // left to the surface
     EXPECT_FALSE(f.UserAccessKey('c', false));
     EXPECT_EQ(cancels, 0);
-}
-
-TEST(FormKeys, AFormWithItsOwnKeyHandlerAndNoFocusedControlGetsTheKeys) {
-    Headless().Reset();
-    Form f("frmRightButton");
-    Control& action = f.Add(ControlKind::CommandButton, "cmdAction");
-    int presses = 0;
-    action.Click = [&] { ++presses; };
-    f.OnKeyDown = [](int, int) {};
-    f.Show();
-    EXPECT_TRUE(f.UserNavigationKey(kKeyReturn, 0));  // the focused button
-    EXPECT_EQ(presses, 1);
-    action.SetVisible(false);  // armed: the button hides, the form takes the keys
-    EXPECT_EQ(f.ActiveControl(), nullptr);
-    for (int key : {kKeyReturn, kKeyEscape, kKeyTab})
-        EXPECT_FALSE(f.UserNavigationKey(key, 0)) << key;
-}
-
-TEST(FormKeys, ShowWithoutActivationLeavesActivationAndFocusAlone) {
-    Headless().Reset();
-    Form user("frmUser");
-    user.Add(ControlKind::CommandButton, "cmdOK");
-    Form agent("frmAgent");
-    agent.Add(ControlKind::CommandButton, "cmdAction");
-    agent.SetActivateOnShow(false);
-    int activations = 0;
-    agent.OnActivate = [&] { ++activations; };
-    user.Show();
-    agent.Show();
-    EXPECT_TRUE(agent.Visible());
-    EXPECT_EQ(ActiveForm(), &user);
-    EXPECT_EQ(activations, 0);
-    EXPECT_EQ(agent.ActiveControl(), nullptr);
-}
-
-TEST(ScrollKeys, HomeAndEndGoToTheEndsFiringChangeOnce) {
-    Headless().Reset();
-    Form f("frmBars");
-    Control& bar = f.Add(ControlKind::HScrollBar, "hscTone");
-    bar.SetMin(200);
-    bar.SetMax(5000);
-    bar.SetValue(1000);
-    int changes = 0;
-    bar.Change = [&] { ++changes; };
-    f.Show();
-    bar.UserScrollToEnd(1);
-    EXPECT_EQ(bar.Value(), 5000);
-    bar.UserScrollToEnd(1);  // already there: nothing fires
-    bar.UserScrollToEnd(-1);
-    EXPECT_EQ(bar.Value(), 200);
-    EXPECT_EQ(changes, 2);
 }
 
 }  // namespace
