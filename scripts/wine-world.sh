@@ -23,9 +23,12 @@ log="$(dirname "$WINEPREFIX")/wine-world.log"
 install_dir_unix="drive_c/Program Files/TouchScreen"
 
 # A Windows machine has MS Sans Serif, Marlett (the caption buttons) and
-# Times New Roman. Wine finds none of them on its own: it only looks in the
-# prefix's Fonts folder, so the template gets Wine's own fonts there and the
-# metric-compatible Liberation fonts stand in for the TrueType faces.
+# Times New Roman. Debian's Wine does not pick up its own fonts where the
+# fonts-wine package puts them, so without help it draws the caption buttons
+# as letters and MS Sans Serif in a wider Linux face; it does use fonts in
+# the prefix's Fonts folder. The template gets Wine's fonts (.ttf and .fon)
+# there, and the metric-compatible Liberation faces stand in for Times New
+# Roman and Arial.
 wine_fonts=/usr/share/wine/fonts
 liberation_fonts=/usr/share/fonts/truetype/liberation
 fonts_stamp=.kv-fonts-1
