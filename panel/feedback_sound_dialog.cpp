@@ -82,10 +82,23 @@ void FeedbackSoundDialog::Design() {
     // A touch sounds the tone twice: at touch-down and at lift-off.
     test.MouseDown = [this](int, int, int, int) { SoundTest(); };
     test.MouseUp = [this](int, int, int, int) { SoundTest(); };
+    // Space is the keyboard's press and release; a held key repeats its
+    // key-down, which sounds nothing more.
+    test.KeyDown = [this](int key, int) {
+        if (key != ui::kKeySpace || spaceHeld_) return;
+        spaceHeld_ = true;
+        SoundTest();
+    };
+    test.KeyUp = [this](int key, int) {
+        if (key != ui::kKeySpace || !spaceHeld_) return;
+        spaceHeld_ = false;
+        SoundTest();
+    };
 }
 
 void FeedbackSoundDialog::LoadControls() {
     const TouchParams& block = Block();
+    spaceHeld_ = false;
     for (int i = 1; i <= 4; ++i)
         Ctl("optFeedbackSound", i).SetCaption(" " + context_.soundModeNames[i]);
     soundMode_.Load(block.SoundMode);

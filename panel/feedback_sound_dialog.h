@@ -36,6 +36,7 @@ private:
     // cannot show goes back to the driver unchanged.
     std::int16_t tone_ = 0;
     std::int16_t duration_ = 0;
+    bool spaceHeld_ = false;  // Space pressed on the test button, not yet let go
 };
 
 }  // namespace kv::panel

@@ -66,6 +66,10 @@ SettingsDialog::SettingsDialog(PanelContext& context, const std::string& formNam
 ui::Control& SettingsDialog::MainLabel(const std::string& name) { return context_.main->Ctl(name); }
 
 void SettingsDialog::Load() {
+    // The dialog's own controls come first in tab order, the button row
+    // last, so the focus opens on the first setting.
+    const int last = static_cast<int>(form_.Controls().size()) - 1;
+    for (const char* button : {"cmdOK", "cmdCandel", "cmdApply"}) Ctl(button).SetTabIndex(last);
     loading_ = true;
     LoadControls();
     loading_ = false;

@@ -19,6 +19,8 @@ SupportWindow::SupportWindow(PanelContext& context) : context_(context), form_(k
     ui::Control& ok = Place(form_, ui::ControlKind::CommandButton, "cmdOK", 1800, 3120, 1215, 375);
     ok.SetCaption("&OK");
     ok.SetDefault(true);
+    // Esc closes it, as it closes the About window.
+    ok.SetCancel(true);
 
     form_.OnLoad = [this] { Load(); };
     form_.OnUnload = [this] { ReturnToMain(*context_.main); };

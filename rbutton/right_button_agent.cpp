@@ -27,6 +27,9 @@ void RightButtonAgent::Design() {
     // A tool window: the caption bar stays small and the platform imposes no
     // minimum width on it, so the client area can be exactly the button.
     form_.SetBorderStyle(ui::kBorderFixedToolWindow);
+    // It appears beside the user's window without taking the keyboard from
+    // it; tapping it activates it as usual.
+    form_.SetActivateOnShow(false);
     form_.SetIconResource(1);
     ui::Control& action = form_.Add(ui::ControlKind::CommandButton, "cmdAction");
     action.Move(0, 0, kButtonTwips, kButtonTwips);

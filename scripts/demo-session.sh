@@ -46,7 +46,7 @@ if [ "$unattended" = 1 ]; then
   # The tests inject touches of their own and start their own bridge.
   kill "$bridge_pid" 2>/dev/null || true
   KV_SHOTS_DIR="Z:$(echo "$shots" | tr '/' '\\')" "$root/scripts/run-e2e.sh" \
-    --gtest_filter='PanelStart.ShowsTheFourSummariesReadFromTheDriver:PanelDialogs.*:Agent.Registers*:DrawTest.SimulatedStroke*:Startup.ConfigurationWindowAppliesAndTestsADoubleClick'
+    --gtest_filter='PanelStart.ShowsTheFourSummariesReadFromTheDriver:PanelDialogs.*:TextFit.*:Agent.Registers*:DrawTest.SimulatedStroke*:Startup.ConfigurationWindowAppliesAndTestsADoubleClick'
   for bmp in "$shots"/*.bmp; do
     [ -e "$bmp" ] || continue
     convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"

@@ -26,13 +26,50 @@ template="${KV_WINE_TEMPLATE_DIR:-$(dirname "$WINEPREFIX")}/template-$(wine --ve
 log="$(dirname "$WINEPREFIX")/wine-world.log"
 install_dir_unix="drive_c/Program Files/TouchScreen"
 
+# A Windows machine has MS Sans Serif, Marlett (the caption buttons) and
+# Times New Roman. Debian's Wine does not pick up its own fonts where the
+# fonts-wine package puts them, so without help it draws the caption buttons
+# as letters and MS Sans Serif in a wider Linux face; it does use fonts in
+# the prefix's Fonts folder. The template gets Wine's fonts (.ttf and .fon)
+# there, and the metric-compatible Liberation faces stand in for Times New
+# Roman and Arial.
+wine_fonts=/usr/share/wine/fonts
+liberation_fonts=/usr/share/fonts/truetype/liberation
+fonts_stamp=.kv-fonts-1
+
+install_fonts() {
+  local prefix=$1 dest="$1/drive_c/windows/Fonts"
+  [ -f "$prefix/$fonts_stamp" ] && return 0
+  [ -d "$wine_fonts" ] || { echo "wine-world: $wine_fonts missing (install fonts-wine)" >&2; return 1; }
+  mkdir -p "$dest"
+  cp "$wine_fonts"/*.ttf "$wine_fonts"/*.fon "$dest/"
+  if [ -d "$liberation_fonts" ]; then
+    cp "$liberation_fonts"/LiberationSerif-*.ttf "$liberation_fonts"/LiberationSans-*.ttf "$dest/"
+  fi
+  cat >"$prefix.fonts.reg" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Times New Roman"="Liberation Serif"
+"Arial"="Liberation Sans"
+REG
+  WINEPREFIX="$prefix" wine regedit /S "$(winepath_w "$prefix.fonts.reg")" >>"$log" 2>&1
+  WINEPREFIX="$prefix" wineserver -w >>"$log" 2>&1
+  rm -f "$prefix.fonts.reg"
+  touch "$prefix/$fonts_stamp"
+}
+
 make_template() {
-  [ -f "$template/system.reg" ] && return 0
+  if [ -f "$template/system.reg" ]; then
+    install_fonts "$template"
+    return 0
+  fi
   echo "wine-world: creating the prefix template (once)"
   rm -rf "$template.tmp"
   mkdir -p "$(dirname "$template")"
   WINEPREFIX="$template.tmp" wineboot -i >>"$log" 2>&1
   WINEPREFIX="$template.tmp" wineserver -w >>"$log" 2>&1
+  install_fonts "$template.tmp"
   mv "$template.tmp" "$template"
 }
 

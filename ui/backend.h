@@ -27,7 +27,11 @@ public:
     // A control added to a loaded form.
     virtual void ControlAdded(Control& control) = 0;
     virtual void Draw(Control& surface, const DrawOp& op) = 0;
-    virtual void SetFocus(Control* control) = 0;  // nullptr: the form
+    // A control: focus it (a back end may wait until its window is active).
+    // nullptr: activate the form's window.
+    virtual void SetFocus(Control* control) = 0;
+    // The focus onto the form's window itself, without activating it.
+    virtual void FocusFormWindow() { SetFocus(nullptr); }
     virtual void Refresh(Control* control) = 0;   // repaint now
     // Outer minus client size of the form's window in twips, for its
     // current border style.

@@ -146,18 +146,61 @@ void Control::SetEnabled(bool enabled) {
     if (enabled == enabled_) return;
     enabled_ = enabled;
     Notify(Prop::Enabled);
+    if (!enabled) form_.ControlLostReach(*this);
 }
 
 void Control::SetVisible(bool visible) {
     if (visible == visible_) return;
     visible_ = visible;
     Notify(Prop::Visible);
+    if (!visible) form_.ControlLostReach(*this);
 }
 
 bool Control::Reachable() const {
     if (!enabled_ || !visible_ || kind_ == ControlKind::Shape) return false;
     if (container_ != nullptr) return container_->Reachable();
     return form_.Enabled();
+}
+
+bool Control::WantsAllKeys() const {
+    return kind_ == ControlKind::PictureBox && (KeyDown || KeyUp);
+}
+
+bool Control::CanFocus() const {
+    switch (kind_) {
+        case ControlKind::CommandButton:
+        case ControlKind::CheckBox:
+        case ControlKind::OptionButton:
+        case ControlKind::HScrollBar:
+        case ControlKind::ComboBox: break;
+        case ControlKind::PictureBox:
+            if (!WantsAllKeys()) return false;
+            break;
+        default: return false;
+    }
+    return Reachable();
+}
+
+bool Control::HasFocus() const { return form_.ActiveControl() == this; }
+
+int Control::TabIndex() const { return form_.TabIndexOf(*this); }
+void Control::SetTabIndex(int index) { form_.MoveInTabOrder(*this, index); }
+
+char Control::AccessKey() const {
+    for (size_t i = 0; i + 1 < caption_.size(); ++i) {
+        if (caption_[i] != '&') continue;
+        if (caption_[i + 1] == '&') {
+            ++i;  // "&&" shows one ampersand
+            continue;
+        }
+        const char c = caption_[i + 1];
+        return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return 0;
+}
+
+bool Control::ShowsDefaultBorder() const {
+    return kind_ == ControlKind::CommandButton && form_.DefaultBorderHolder() == this;
 }
 
 void Control::SetForeColor(Color c) {
@@ -414,7 +457,7 @@ void Control::Cls() {
 // ---- focus, handle ----------------------------------------------------------------
 
 void Control::SetFocus() {
-    if (FormPeer* peer = form_.Peer()) peer->SetFocus(this);
+    if (CanFocus()) form_.FocusControl(this);
 }
 
 void Control::Refresh() {
@@ -478,6 +521,11 @@ void Control::UserPageScroll(int direction) {
     SetValue(value_ + (direction < 0 ? -largeChange_ : largeChange_));
 }
 
+void Control::UserScrollToEnd(int end) {
+    if (kind_ != ControlKind::HScrollBar || !Reachable()) return;
+    SetValue(end < 0 ? min_ : max_);
+}
+
 void Control::UserSelect(int i) {
     if (kind_ != ControlKind::ComboBox || !Reachable()) return;
     SetListIndex(i);
@@ -502,6 +550,11 @@ void Control::UserKeyDown(int key, int shift) {
     if (!Reachable()) return;
     if (form_.KeyPreview()) form_.UserKeyDown(key, shift);
     if (KeyHandler h = KeyDown) h(key, shift);
+}
+
+void Control::UserKeyUp(int key, int shift) {
+    if (!Reachable()) return;
+    if (KeyHandler h = KeyUp) h(key, shift);
 }
 
 // ---- design state ---------------------------------------------------------------------

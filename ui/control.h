@@ -10,6 +10,12 @@
 // User* functions are what a back end (or a test) calls when the user acts;
 // a control that is disabled or invisible, or inside one that is, or on a
 // disabled form, ignores them.
+//
+// Focus: buttons, check boxes, options, scroll bars and combo boxes take the
+// keyboard focus; a picture box only when it handles keys (KeyDown or
+// KeyUp set), so a logo never traps Tab, Enter or Esc. A focused control
+// that is disabled or hidden hands the focus to the next control in tab
+// order (see Form).
 #pragma once
 
 #include <functional>
@@ -67,6 +73,21 @@ public:
     void SetVisible(bool visible);
     // True when the control, its containers and its form accept user actions.
     bool Reachable() const;
+    // True when the control can take the keyboard focus now.
+    bool CanFocus() const;
+    bool HasFocus() const;
+    // A picture box with a key handler takes every key, Tab and Esc included.
+    bool WantsAllKeys() const;
+
+    // Tab order: the position among the form's controls (0 first). New
+    // controls come last; setting an index moves the control there and
+    // shifts the others, as in the classic runtime.
+    int TabIndex() const;
+    void SetTabIndex(int index);
+    bool TabStop() const { return tabStop_; }
+    void SetTabStop(bool v) { tabStop_ = v; }
+    // The letter after a single "&" of the caption, upper case; 0 if none.
+    char AccessKey() const;
 
     // Colours (0x00BBGGRR or a system colour).
     Color ForeColor() const { return foreColor_; }
@@ -113,7 +134,10 @@ public:
     bool AutoSize() const { return autoSize_; }
     void SetAutoSize(bool autoSize);
 
-    // Command buttons answering Enter / Esc on their form.
+    // Command buttons answering Enter / Esc on their form. The default
+    // border shows on the focused command button, or on the Default button
+    // while no command button has the focus.
+    bool ShowsDefaultBorder() const;
     bool Default() const { return default_; }
     void SetDefault(bool v);
     bool Cancel() const { return cancel_; }
@@ -164,7 +188,7 @@ public:
     // Events.
     Handler Click, DblClick, Change, Scroll, Resize;
     MouseHandler MouseDown, MouseMove, MouseUp;
-    KeyHandler KeyDown;
+    KeyHandler KeyDown, KeyUp;
 
     // User actions (back ends and tests).
     void UserClick();            // button press, box toggle, option pick, label click
@@ -174,11 +198,13 @@ public:
     void UserScroll(int v);      // a whole drag to v: Scroll then Change
     void UserLineScroll(int direction);  // arrows: +-SmallChange, Change
     void UserPageScroll(int direction);  // trough: +-LargeChange, Change
+    void UserScrollToEnd(int end);       // Home (end < 0): Min; End: Max; Change
     void UserSelect(int i);      // combo box pick
     void UserMouseDown(int button, int shift, int x, int y);
     void UserMouseMove(int button, int shift, int x, int y);
     void UserMouseUp(int button, int shift, int x, int y);
     void UserKeyDown(int key, int shift);
+    void UserKeyUp(int key, int shift);
 
     // Back-end hook: the peer moved/resized the control itself (AutoSize).
     void PeerSized(int width, int height);
@@ -218,6 +244,7 @@ private:
     int borderStyle_ = 0, backStyle_ = 1, alignment_ = kAlignLeft, align_ = 0;
     int scaleMode_ = kScaleTwips, drawWidth_ = 1, currentX_ = 0, currentY_ = 0;
     bool trackMoved_ = false;  // thumb moved since the drag began
+    bool tabStop_ = true;
 };
 
 struct Control::State {

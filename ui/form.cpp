@@ -58,6 +58,7 @@ Control& Form::Add(ControlKind kind, const std::string& name, int index, Control
     if (Control* existing = Find(name, index)) return *existing;
     controls_.push_back(std::make_unique<Control>(*this, kind, name, index, container));
     Control& c = *controls_.back();
+    tabOrder_.push_back(&c);
     if (peer_) peer_->ControlAdded(c);
     return c;
 }
@@ -320,7 +321,15 @@ void Form::Show() {
         if (Handler h = OnResize) h();
         if (!loaded_) return;
     }
-    if (visible_) ActivateNow();
+    if (!visible_ || !activateOnShow_) return;
+    ActivateNow();
+    if (loaded_) RestoreFocus();
+}
+
+void Form::SetFocus() {
+    if (!peer_) return;
+    peer_->SetFocus(nullptr);
+    RestoreFocus();
 }
 
 void Form::Hide() {
@@ -337,7 +346,9 @@ void Form::ActivateNow() {
 }
 
 void Form::UserActivate() {
-    if (loaded_ && visible_ && !unloading_ && !showing_) ActivateNow();
+    if (!loaded_ || !visible_ || unloading_) return;
+    if (!showing_) ActivateNow();  // Show fires Activate itself, after Resize
+    if (loaded_) RestoreFocus();
 }
 
 void Form::Unload() {
@@ -346,6 +357,7 @@ void Form::Unload() {
     if (Handler h = OnUnload) h();
     Forget(this);
     peer_.reset();
+    activeControl_ = nullptr;
     loaded_ = false;
     visible_ = false;
     lastResizeW_ = lastResizeH_ = -1;
@@ -354,10 +366,6 @@ void Form::Unload() {
 }
 
 void Form::UserClose() { Unload(); }
-
-void Form::SetFocus() {
-    if (peer_) peer_->SetFocus(nullptr);
-}
 
 void Form::Refresh() {
     if (peer_) peer_->Refresh(nullptr);
@@ -388,6 +396,214 @@ bool Form::PressDefault() {
             c->UserClick();
             return true;
         }
+    }
+    return false;
+}
+
+// ---- focus and keyboard ---------------------------------------------------------
+
+int Form::TabIndexOf(const Control& c) const {
+    const auto it = std::find(tabOrder_.begin(), tabOrder_.end(), &c);
+    return it == tabOrder_.end() ? -1 : static_cast<int>(it - tabOrder_.begin());
+}
+
+void Form::MoveInTabOrder(Control& c, int index) {
+    const auto it = std::find(tabOrder_.begin(), tabOrder_.end(), &c);
+    if (it == tabOrder_.end()) return;
+    tabOrder_.erase(it);
+    index = std::clamp(index, 0, static_cast<int>(tabOrder_.size()));
+    tabOrder_.insert(tabOrder_.begin() + index, &c);
+}
+
+std::vector<Control*> Form::TabStops() const {
+    std::vector<Control*> stops;
+    for (Control* c : tabOrder_) {
+        if (!c->TabStop() || !c->CanFocus()) continue;
+        if (c->Kind() == ControlKind::OptionButton && c->Value() == 0) {
+            // An unselected option is a stop only for a group with no
+            // selected option, and then only the group's first.
+            bool groupHasStop = false;
+            for (Control* other : tabOrder_) {
+                if (other == c) break;
+                if (other->Kind() == ControlKind::OptionButton &&
+                    other->Container() == c->Container() && other->CanFocus())
+                    groupHasStop = true;
+            }
+            for (Control* other : tabOrder_)
+                if (other->Kind() == ControlKind::OptionButton &&
+                    other->Container() == c->Container() && other->Value() != 0 &&
+                    other->CanFocus())
+                    groupHasStop = true;
+            if (groupHasStop) continue;
+        }
+        stops.push_back(c);
+    }
+    return stops;
+}
+
+Control* Form::NextTabStop(const Control* from, bool forward) const {
+    const std::vector<Control*> stops = TabStops();
+    if (stops.empty()) return nullptr;
+    const int n = static_cast<int>(tabOrder_.size());
+    const int start = from != nullptr ? TabIndexOf(*from) : -1;
+    if (start < 0) return forward ? stops.front() : stops.back();
+    for (int i = 1; i <= n; ++i) {
+        Control* c = tabOrder_[static_cast<size_t>(((start + (forward ? i : -i)) % n + n) % n)];
+        if (std::find(stops.begin(), stops.end(), c) != stops.end()) return c;
+    }
+    return nullptr;
+}
+
+Control* Form::DefaultBorderHolder() const {
+    if (activeControl_ != nullptr && activeControl_->Kind() == ControlKind::CommandButton)
+        return activeControl_;
+    for (auto& c : controls_)
+        if (c->Kind() == ControlKind::CommandButton && c->Default()) return c.get();
+    return nullptr;
+}
+
+void Form::SetActive(Control* c) {
+    if (c == activeControl_) return;
+    Control* oldBorder = DefaultBorderHolder();
+    activeControl_ = c;
+    Control* newBorder = DefaultBorderHolder();
+    if (oldBorder == newBorder) return;
+    if (oldBorder != nullptr) NotifyControl(*oldBorder, Prop::Style);
+    if (newBorder != nullptr) NotifyControl(*newBorder, Prop::Style);
+}
+
+void Form::FocusControl(Control* c) {
+    if (c == nullptr || &c->Owner() != this) return;
+    SetActive(c);
+    if (peer_) peer_->SetFocus(c);
+}
+
+void Form::PeerFocus(Control* c) {
+    if (c != nullptr && &c->Owner() != this) return;
+    SetActive(c);
+}
+
+void Form::RestoreFocus() {
+    if (!loaded_ || !visible_) return;
+    Control* target = (activeControl_ != nullptr && activeControl_->CanFocus())
+                          ? activeControl_
+                          : NextTabStop(nullptr, true);
+    if (target != nullptr) {
+        FocusControl(target);
+        return;
+    }
+    SetActive(nullptr);
+    if (peer_) peer_->FocusFormWindow();
+}
+
+void Form::ControlLostReach(Control& c) {
+    bool inside = false;
+    for (const Control* p = activeControl_; p != nullptr; p = p->Container())
+        if (p == &c) inside = true;
+    if (!inside) return;
+    Control* from = activeControl_;
+    Control* next = NextTabStop(from, true);
+    if (next != nullptr && next != from) {
+        FocusControl(next);
+        return;
+    }
+    SetActive(nullptr);
+    if (peer_ && visible_) peer_->FocusFormWindow();
+}
+
+bool Form::MoveWithinContainer(Control& from, bool forward) {
+    // A container's options form one group; other controls move among the
+    // stops of their own container.
+    const bool option = from.Kind() == ControlKind::OptionButton;
+    std::vector<Control*> group;
+    if (option) {
+        for (Control* c : tabOrder_)
+            if (c->Kind() == ControlKind::OptionButton && c->Container() == from.Container() &&
+                c->CanFocus())
+                group.push_back(c);
+    } else {
+        for (Control* c : TabStops())
+            if (c->Container() == from.Container() && c->Kind() != ControlKind::OptionButton)
+                group.push_back(c);
+    }
+    const auto it = std::find(group.begin(), group.end(), &from);
+    if (it == group.end()) return false;
+    const int n = static_cast<int>(group.size());
+    const int i = static_cast<int>(it - group.begin());
+    Control* target = group[static_cast<size_t>(((i + (forward ? 1 : -1)) % n + n) % n)];
+    if (target == &from) return true;
+    FocusControl(target);
+    if (option) target->UserClick();  // the option reached is selected
+    return true;
+}
+
+bool Form::UserNavigationKey(int key, int shift) {
+    if (!enabled_ || (shift & kAltMask) != 0) return false;
+    Control* focus =
+        (activeControl_ != nullptr && activeControl_->CanFocus()) ? activeControl_ : nullptr;
+    if (focus != nullptr && focus->WantsAllKeys()) return false;
+    if (focus == nullptr && OnKeyDown) return false;
+    switch (key) {
+        case kKeyTab: {
+            Control* next = NextTabStop(focus, (shift & kShiftMask) == 0);
+            if (next == nullptr) return false;
+            FocusControl(next);
+            return true;
+        }
+        case kKeyReturn:
+            if (focus != nullptr && focus->Kind() == ControlKind::CommandButton) {
+                focus->UserClick();
+                return true;
+            }
+            return PressDefault();
+        case kKeyEscape: return PressCancel();
+        case kKeyLeft:
+        case kKeyUp:
+        case kKeyRight:
+        case kKeyDown:
+            if (focus == nullptr) return false;
+            switch (focus->Kind()) {
+                case ControlKind::OptionButton:
+                case ControlKind::CommandButton:
+                case ControlKind::CheckBox:
+                    return MoveWithinContainer(*focus, key == kKeyRight || key == kKeyDown);
+                default: return false;  // scroll bars and lists use arrows themselves
+            }
+        default: return false;
+    }
+}
+
+bool Form::UserAccessKey(char ch, bool alt) {
+    if (!enabled_) return false;
+    if (ch >= 'a' && ch <= 'z') ch = static_cast<char>(ch - 'a' + 'A');
+    if (!((ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9'))) return false;
+    Control* focus = activeControl_;
+    if (!alt) {
+        if (focus == nullptr && OnKeyDown) return false;
+        if (focus != nullptr && (focus->Kind() == ControlKind::ComboBox || focus->WantsAllKeys()))
+            return false;  // it takes characters itself
+    }
+    const int n = static_cast<int>(tabOrder_.size());
+    const int start = focus != nullptr ? TabIndexOf(*focus) : -1;
+    // From the focused control on, so that a key shared by two controls
+    // alternates between them.
+    for (int i = 1; i <= n; ++i) {
+        Control* c = tabOrder_[static_cast<size_t>((start + i + n) % n)];
+        if (c->AccessKey() != ch) continue;
+        if (c->Kind() == ControlKind::Label || c->Kind() == ControlKind::Frame) {
+            if (!c->Reachable()) continue;
+            if (Control* next = NextTabStop(c, true)) {  // a label names the control after it
+                FocusControl(next);
+                return true;
+            }
+            continue;
+        }
+        if (!c->CanFocus()) continue;
+        FocusControl(c);
+        if (c->Kind() == ControlKind::CommandButton || c->Kind() == ControlKind::CheckBox ||
+            c->Kind() == ControlKind::OptionButton)
+            c->UserClick();
+        return true;
     }
     return false;
 }

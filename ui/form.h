@@ -23,6 +23,23 @@
 //    back to its design state, so that the next Load starts as the designer
 //    left it. Controls and handlers stay: references to them remain valid.
 //
+// Keyboard, as a Windows user expects it (the back end hands the keys here
+// before a control sees them):
+//  - a form that is shown or activated gives the focus back to the control
+//    that had it, else to its first control in tab order;
+//  - Tab and Shift+Tab go round the controls that can take the focus; of
+//    an option group only its selected option is a stop;
+//  - the options of one container (a frame) form a group: an arrow moves to
+//    the next option of the group and selects it, firing Click; on buttons
+//    and check boxes arrows move among the stops of the same container;
+//  - Enter presses the focused command button, else the Default button;
+//    Esc presses the Cancel button;
+//  - Alt+letter (or the letter alone, unless the focused control takes
+//    characters) presses the control whose caption has "&letter";
+//  - a picture box with a key handler keeps every key;
+//  - while no control has the focus, a form with a key handler of its own
+//    gets every key itself.
+//
 // Geometry: Left/Top/Width/Height are the outer window in twips,
 // ScaleWidth/ScaleHeight the client area in twips; the two differ by the
 // frame of the current border style, which the peer measures (headless:
@@ -106,6 +123,11 @@ public:
     void SetTopMost(bool topMost);
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool v) { keyPreview_ = v; }
+    // False: Show makes the window visible without activating it (a
+    // topmost tool window that must not take the keyboard from the user's
+    // window). A click on it still activates it.
+    bool ActivateOnShow() const { return activateOnShow_; }
+    void SetActivateOnShow(bool v) { activateOnShow_ = v; }
     // Program icon resource for the window (0: the platform's default).
     int IconResource() const { return iconResource_; }
     void SetIconResource(int id) { iconResource_ = id; }
@@ -119,6 +141,21 @@ public:
     void SetFocus();
     void Refresh();
     int TextWidth(const std::string& text);  // in the form's font, twips
+
+    // Focus. ActiveControl is the control with the focus, or the one that
+    // gets it back when the form is activated again; nullptr when the form
+    // itself has it.
+    Control* ActiveControl() const { return activeControl_; }
+    // The controls that can take the focus now, in tab order (an option
+    // group contributes its selected option, or its first one).
+    std::vector<Control*> TabStops() const;
+    // The stop after (or before) `from` in tab order, wrapping round;
+    // `from` need not be a stop itself. nullptr when there is none.
+    Control* NextTabStop(const Control* from, bool forward) const;
+    int TabIndexOf(const Control& c) const;
+    void MoveInTabOrder(Control& c, int index);
+    // The command button that shows the default border, or nullptr.
+    Control* DefaultBorderHolder() const;
 
     // Native window (HWND on Win32; a made-up non-zero value headless); 0
     // when not loaded.
@@ -138,6 +175,21 @@ public:
     void UserMouseDown(int button, int shift, int x, int y);
     bool PressDefault();                 // Enter: clicks the Default button
     bool PressCancel();                  // Esc: clicks the Cancel button
+    // Tab, Enter, Esc and the arrows, before the focused control sees them.
+    // True when the form used the key (the control must not get it).
+    bool UserNavigationKey(int key, int shift);
+    // A typed character, with Alt or without: the control with that access
+    // key is pressed. True when one was.
+    bool UserAccessKey(char ch, bool alt);
+    // The back end reports where the focus went (nullptr: the form itself).
+    void PeerFocus(Control* c);
+    // The window became active: the focus goes back into the form.
+    void RestoreFocus();
+    // Focuses `c` (a control of this form that can take the focus).
+    void FocusControl(Control* c);
+    // `c` was disabled or hidden: if the focus was on it or inside it, it
+    // moves on to the next control in tab order.
+    void ControlLostReach(Control& c);
     // The window was moved or sized by the system or the user (twips).
     void PeerGeometry(int left, int top, int width, int height, int clientWidth,
                       int clientHeight);
@@ -159,6 +211,8 @@ private:
     int FrameHeight() const;
     void ClientSizeChanged();
     void ActivateNow();
+    void SetActive(Control* c);
+    bool MoveWithinContainer(Control& from, bool forward);
 
     std::string name_;
     std::vector<std::unique_ptr<Control>> controls_;
@@ -176,7 +230,10 @@ private:
     int borderStyle_ = kBorderSizable;
     int windowState_ = kWindowNormal;
     bool topMost_ = false, keyPreview_ = false;
+    bool activateOnShow_ = true;
     int iconResource_ = 0;
+    Control* activeControl_ = nullptr;
+    std::vector<Control*> tabOrder_;
     bool loaded_ = false, unloading_ = false;
     bool showing_ = false;  // inside Show: activation waits for the first Resize
 };

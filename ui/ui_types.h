@@ -63,8 +63,14 @@ constexpr int kCtrlMask = 2;
 constexpr int kAltMask = 4;
 
 // Virtual key codes the forms care about.
+constexpr int kKeyTab = 9;
 constexpr int kKeyReturn = 13;
 constexpr int kKeyEscape = 27;
+constexpr int kKeySpace = 32;
+constexpr int kKeyLeft = 37;
+constexpr int kKeyUp = 38;
+constexpr int kKeyRight = 39;
+constexpr int kKeyDown = 40;
 
 // ScaleMode of a picture box: the unit of its children's geometry, of its
 // ScaleWidth/ScaleHeight, of its mouse coordinates and of its drawing.

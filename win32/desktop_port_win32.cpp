@@ -56,6 +56,24 @@ bool Win32DesktopPort::BringWindowToTop(WindowHandle window) {
     return ::BringWindowToTop(W(window)) != FALSE;
 }
 
+bool Win32DesktopPort::IsWindowVisible(WindowHandle window) {
+    return ::IsWindowVisible(W(window)) != FALSE;
+}
+
+bool Win32DesktopPort::IsWindowEnabled(WindowHandle window) {
+    return ::IsWindowEnabled(W(window)) != FALSE;
+}
+
+bool Win32DesktopPort::IsIconic(WindowHandle window) { return ::IsIconic(W(window)) != FALSE; }
+
+bool Win32DesktopPort::ShowWindow(WindowHandle window, int command) {
+    return ::ShowWindow(W(window), command) != FALSE;
+}
+
+std::uint32_t Win32DesktopPort::GetWindowThreadProcessId(WindowHandle window) {
+    return ::GetWindowThreadProcessId(W(window), nullptr);
+}
+
 std::intptr_t Win32DesktopPort::SendMessageA(WindowHandle window, unsigned message,
                                              std::uintptr_t wParam, std::intptr_t lParam) {
     return ::SendMessageA(W(window), message, wParam, lParam);

@@ -65,6 +65,11 @@ public:
     bool IsWindow(WindowHandle window) override;
     bool SetForegroundWindow(WindowHandle window) override;
     bool BringWindowToTop(WindowHandle window) override;
+    bool IsWindowVisible(WindowHandle window) override;
+    bool IsWindowEnabled(WindowHandle window) override;
+    bool IsIconic(WindowHandle window) override;
+    bool ShowWindow(WindowHandle window, int command) override;
+    std::uint32_t GetWindowThreadProcessId(WindowHandle window) override;
     std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
                                std::intptr_t lParam) override;
     int ScreenWidthTwips() override;

@@ -158,9 +158,11 @@ void Win32FormPeer::ApplyForm(Prop what) {
         case Prop::Visible:
             if (form_.Visible()) {
                 const int state = form_.WindowState();
+                const bool activate = form_.ActivateOnShow();
                 ShowWindow(hwnd_, state == ui::kWindowMaximized   ? SW_SHOWMAXIMIZED
                                   : state == ui::kWindowMinimized ? SW_SHOWMINIMIZED
-                                                                  : SW_SHOW);
+                                  : activate                      ? SW_SHOW
+                                                                  : SW_SHOWNA);
                 ReportGeometry();
             } else {
                 ShowWindow(hwnd_, SW_HIDE);
@@ -244,7 +246,7 @@ void Win32FormPeer::CreateControl(Control& c) {
     std::string text = c.Caption();
     switch (c.Kind()) {
         case ControlKind::CommandButton:
-            style |= WS_TABSTOP | (c.Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+            style |= WS_TABSTOP | (c.ShowsDefaultBorder() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
             break;
         case ControlKind::CheckBox: style |= WS_TABSTOP | BS_CHECKBOX; break;
         case ControlKind::OptionButton: style |= WS_TABSTOP | BS_RADIOBUTTON; break;
@@ -382,8 +384,9 @@ void Win32FormPeer::ApplyStyle(Control& c, HWND w) {
             if (c.BorderStyle() == 1 && c.Kind() == ControlKind::Image) newStyle |= WS_BORDER;
             break;
         case ControlKind::CommandButton:
-            if (((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) != c.Default())
-                SendMessageA(w, BM_SETSTYLE, c.Default() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON, TRUE);
+            if (((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) != c.ShowsDefaultBorder())
+                SendMessageA(w, BM_SETSTYLE, c.ShowsDefaultBorder() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+                             TRUE);
             return;
         default: return;
     }
@@ -434,10 +437,20 @@ void Win32FormPeer::InvalidateInContainer(Control& c) {
 // ---- focus, refresh, cursor --------------------------------------------------------------
 
 void Win32FormPeer::SetFocus(Control* control) {
-    HWND w = control != nullptr ? WindowOf(*control) : hwnd_;
-    if (w == nullptr) return;
-    if (control == nullptr) SetForegroundWindow(hwnd_);
-    ::SetFocus(w);
+    if (control == nullptr) {
+        if (GetForegroundWindow() != hwnd_) SetForegroundWindow(hwnd_);
+        HWND focus = GetFocus();
+        if (focus != hwnd_ && !IsChild(hwnd_, focus)) ::SetFocus(hwnd_);
+        return;
+    }
+    // Focusing a child of an inactive window would activate it: an inactive
+    // form keeps the choice until it is activated (WM_ACTIVATE).
+    HWND w = WindowOf(*control);
+    if (w != nullptr && GetActiveWindow() == hwnd_ && GetFocus() != w) ::SetFocus(w);
+}
+
+void Win32FormPeer::FocusFormWindow() {
+    if (GetActiveWindow() == hwnd_ && GetFocus() != hwnd_) ::SetFocus(hwnd_);
 }
 
 void Win32FormPeer::Refresh(Control* control) {

@@ -24,6 +24,7 @@ public:
     void ControlAdded(ui::Control& control) override;
     void Draw(ui::Control& surface, const ui::DrawOp& op) override;
     void SetFocus(ui::Control* control) override;
+    void FocusFormWindow() override;
     void Refresh(ui::Control* control) override;
     int FrameWidthTwips() override;
     int FrameHeightTwips() override;
@@ -93,6 +94,11 @@ void DrawPicture(HDC dc, const ui::Picture& picture, int x, int y);
 Win32FormPeer* PeerOf(HWND formWindow);
 // The peer of the form that contains `window` (any descendant).
 Win32FormPeer* PeerOfDescendant(HWND window);
+
+// Tab, Enter, Esc, arrows and access keys of a message bound for a form's
+// window, handed to the form before the control sees them. True when the
+// form used the message.
+bool RouteFormKeys(const MSG& msg);
 
 // Window procedures and class registration (win32_form_procs.cpp).
 void RegisterFormClasses(HINSTANCE instance);

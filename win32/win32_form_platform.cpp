@@ -26,10 +26,11 @@ std::unique_ptr<ui::FormPeer> Win32FormPlatform::CreatePeer(ui::Form& form) {
 }
 
 void Win32FormPlatform::Dispatch(MSG& msg) {
-    // Enter, Esc, Tab and mnemonics go through the dialog manager of the
-    // form that owns the window.
-    HWND root = msg.hwnd != nullptr ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root != nullptr && PeerOf(root) != nullptr && IsDialogMessageA(root, &msg)) return;
+    // The forms do their own keyboard navigation: the system's dialog
+    // manager would query the form with DM_GETDEFID (a WM_USER message that
+    // a program's own procedure may take for one of its commands) and keeps
+    // its default button apart from the model's.
+    if (RouteFormKeys(msg)) return;
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
 }

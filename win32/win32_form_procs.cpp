@@ -89,6 +89,9 @@ void OnHScroll(Control& c, HWND bar, WPARAM wParam) {
         case SB_LINERIGHT: c.UserLineScroll(dir); break;
         case SB_PAGELEFT: c.UserPageScroll(-dir); break;
         case SB_PAGERIGHT: c.UserPageScroll(dir); break;
+        // Home and End: the bar's left end shows Min, its right end Max.
+        case SB_LEFT: c.UserScrollToEnd(-1); break;
+        case SB_RIGHT: c.UserScrollToEnd(1); break;
         case SB_THUMBTRACK:
         case SB_THUMBPOSITION: {
             SCROLLINFO si{};
@@ -228,7 +231,12 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_ACTIVATE:
-            if (LOWORD(wParam) != WA_INACTIVE) form.UserActivate();
+            // The focus goes back to a control (the model's choice), not to
+            // the form's own window as the default handling would put it.
+            if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
+                form.UserActivate();
+                return 0;
+            }
             break;
         case WM_CLOSE: form.UserClose(); return 0;
         case WM_GETDLGCODE:
@@ -281,10 +289,14 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             // A picture box takes every key (Esc included) when it has the focus.
             return isBox ? DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS : 0;
         case WM_KEYDOWN: c->UserKeyDown(static_cast<int>(wParam), ShiftState()); return 0;
+        case WM_KEYUP: c->UserKeyUp(static_cast<int>(wParam), ShiftState()); return 0;
+        case WM_SETFOCUS: peer->Model().PeerFocus(c); return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            if (isBox) ::SetFocus(hwnd);
+            // Only a picture that handles keys takes the focus from a click.
+            if (c->CanFocus()) c->SetFocus();
+            if (!IsWindow(hwnd)) return 0;
             SetCapture(hwnd);
             RouteMouse(*peer, *c, msg, wParam, lParam);
             return 0;
@@ -349,12 +361,46 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             c->UserKeyDown(static_cast<int>(wParam), ShiftState());
             if (!IsWindow(hwnd)) return 0;
             break;
+        case WM_KEYUP:
+            c->UserKeyUp(static_cast<int>(wParam), ShiftState());
+            if (!IsWindow(hwnd)) return 0;
+            break;
+        case WM_SETFOCUS:
+            peer->Model().PeerFocus(c);
+            if (!IsWindow(hwnd)) return 0;
+            break;
         default: break;
     }
     return CallWindowProcA(original, hwnd, msg, wParam, lParam);
 }
 
 }  // namespace
+
+bool RouteFormKeys(const MSG& msg) {
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN && msg.message != WM_CHAR &&
+        msg.message != WM_SYSCHAR)
+        return false;
+    if (msg.hwnd == nullptr) return false;
+    HWND root = GetAncestor(msg.hwnd, GA_ROOT);
+    Win32FormPeer* peer = PeerOf(root);
+    if (peer == nullptr) return false;
+    ui::Form& form = peer->Model();
+    Control* focus = nullptr;
+    for (HWND w = msg.hwnd; w != nullptr && w != root && focus == nullptr; w = GetParent(w))
+        focus = peer->ControlOf(w);
+    if (focus != nullptr || msg.hwnd == root) form.PeerFocus(focus);
+
+    if (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN) {
+        const int key = static_cast<int>(msg.wParam);
+        // An open drop-down list closes on Enter and Esc itself.
+        if (focus != nullptr && focus->Kind() == ControlKind::ComboBox &&
+            (key == VK_RETURN || key == VK_ESCAPE))
+            if (HWND combo = peer->WindowOf(*focus))
+                if (SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0) != 0) return false;
+        return form.UserNavigationKey(key, ShiftState());
+    }
+    return form.UserAccessKey(static_cast<char>(msg.wParam), msg.message == WM_SYSCHAR);
+}
 
 Win32FormPeer* PeerOf(HWND formWindow) {
     if (formWindow == nullptr) return nullptr;

@@ -17,6 +17,7 @@ struct PixelRect {
 constexpr unsigned kWmUser = 0x400;
 constexpr unsigned kGwNext = 2;           // GetWindow: next window in Z order
 constexpr int kGwlHInstanceWord = -6;     // GetWindowWord: instance word
+constexpr int kSwRestore = 9;             // ShowWindow: un-minimise
 
 // Message box flags and results used by the system.
 constexpr unsigned kMbOk = 0x0;
@@ -51,6 +52,14 @@ public:
     virtual bool IsWindow(WindowHandle window) = 0;
     virtual bool SetForegroundWindow(WindowHandle window) = 0;
     virtual bool BringWindowToTop(WindowHandle window) = 0;
+    // Window states. The defaults (a plain shown window of no known
+    // thread) keep small test desktops that do not care short.
+    virtual bool IsWindowVisible(WindowHandle) { return true; }
+    virtual bool IsWindowEnabled(WindowHandle) { return true; }
+    virtual bool IsIconic(WindowHandle) { return false; }
+    virtual bool ShowWindow(WindowHandle, int /*command*/) { return false; }
+    // The id of the thread that created the window (0 when there is none).
+    virtual std::uint32_t GetWindowThreadProcessId(WindowHandle) { return 0; }
     virtual std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
                                        std::intptr_t lParam) = 0;
 

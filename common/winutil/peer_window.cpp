@@ -1,5 +1,7 @@
 #include "common/winutil/peer_window.h"
 
+#include <cstdint>
+
 #include "common/ports/process_port.h"
 #include "common/winutil/message_boxes.h"
 
@@ -32,13 +34,30 @@ std::string ApplicationRunningText() {
     return "Application is running!\r\rPlease find and select the running window from Taskbar.";
 }
 
+WindowHandle UserFacingWindow(DesktopPort& desktop, WindowHandle main) {
+    if (desktop.IsWindowVisible(main) && desktop.IsWindowEnabled(main)) return main;
+    // A program that hides its main window while a dialog is open: the
+    // topmost visible, enabled window of the same thread is the one in use.
+    const std::uint32_t thread = desktop.GetWindowThreadProcessId(main);
+    WindowHandle h = desktop.FindWindowA(nullptr, nullptr);
+    for (int walked = 0; h != 0 && thread != 0 && walked < kMaxWindowsWalked;
+         ++walked, h = desktop.GetWindow(h, kGwNext)) {
+        if (h != main && desktop.GetWindowThreadProcessId(h) == thread &&
+            desktop.IsWindowVisible(h) && desktop.IsWindowEnabled(h))
+            return h;
+    }
+    return main;
+}
+
 bool HandOverToRunningInstance(ProcessPort& process, DesktopPort& desktop,
                                const std::string& programId, WindowHandle own,
                                const std::string& caption) {
     if (!process.PreviousInstanceRunning(programId)) return false;
     if (const WindowHandle peer = FindPeerWindow(desktop, own, caption)) {
-        desktop.SetForegroundWindow(peer);
-        desktop.BringWindowToTop(peer);
+        const WindowHandle target = UserFacingWindow(desktop, peer);
+        if (desktop.IsIconic(target)) desktop.ShowWindow(target, kSwRestore);
+        desktop.SetForegroundWindow(target);
+        desktop.BringWindowToTop(target);
     } else {
         ErrorBox(desktop, ApplicationRunningText(), caption);
     }

@@ -15,6 +15,12 @@ class ProcessPort;
 // count). 0 when there is none.
 WindowHandle FindPeerWindow(DesktopPort& desktop, WindowHandle own, const std::string& caption);
 
+// The window of `main`'s program that the user has: `main` when it is
+// visible and enabled, else the topmost visible, enabled top-level window
+// of the same thread (a dialog shown while the main window is hidden);
+// `main` when there is none.
+WindowHandle UserFacingWindow(DesktopPort& desktop, WindowHandle main);
+
 // "Application is running!" CR CR "Please find and select the running
 // window from Taskbar."
 std::string ApplicationRunningText();
@@ -22,7 +28,8 @@ std::string ApplicationRunningText();
 // The start-up test of a program that runs once: when another instance of
 // `programId` runs, its window (found by `caption`, the caller's own) is
 // brought to the foreground and to the top, or, when it cannot be found,
-// the user is told in an error box. True when another instance runs and
+// the user is told in an error box. The window brought forward is the one
+// the user has (UserFacingWindow), restored when it is minimised. True when another instance runs and
 // the caller must end.
 bool HandOverToRunningInstance(ProcessPort& process, DesktopPort& desktop,
                                const std::string& programId, WindowHandle own,

@@ -102,6 +102,43 @@ bool FakeDesktop::SetForegroundWindow(WindowHandle window) {
     return Find(window) != nullptr;
 }
 
+FakeDesktop::Window* FakeDesktop::Get(WindowHandle window) {
+    return const_cast<Window*>(Find(window));
+}
+
+bool FakeDesktop::IsWindowVisible(WindowHandle window) {
+    const Window* w = Find(window);
+    return w != nullptr && w->visible;
+}
+
+bool FakeDesktop::IsWindowEnabled(WindowHandle window) {
+    const Window* w = Find(window);
+    return w != nullptr && w->enabled;
+}
+
+bool FakeDesktop::IsIconic(WindowHandle window) {
+    const Window* w = Find(window);
+    return w != nullptr && w->iconic;
+}
+
+bool FakeDesktop::ShowWindow(WindowHandle window, int command) {
+    calls.push_back("ShowWindow");
+    shown.emplace_back(window, command);
+    Window* w = Get(window);
+    if (w == nullptr) return false;
+    const bool wasVisible = w->visible;
+    if (command == kSwRestore) {
+        w->iconic = false;
+        w->visible = true;
+    }
+    return wasVisible;
+}
+
+std::uint32_t FakeDesktop::GetWindowThreadProcessId(WindowHandle window) {
+    const Window* w = Find(window);
+    return w != nullptr ? w->thread : 0;
+}
+
 bool FakeDesktop::BringWindowToTop(WindowHandle window) {
     calls.push_back("BringWindowToTop");
     broughtToTop.push_back(window);

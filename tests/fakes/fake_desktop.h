@@ -35,6 +35,10 @@ public:
         std::uint16_t instanceWord = 0;
         std::string className;
         std::string title;
+        bool visible = true;
+        bool enabled = true;
+        bool iconic = false;
+        std::uint32_t thread = 1;
     };
 
     // DesktopPort.
@@ -51,6 +55,11 @@ public:
     bool IsWindow(WindowHandle window) override;
     bool SetForegroundWindow(WindowHandle window) override;
     bool BringWindowToTop(WindowHandle window) override;
+    bool IsWindowVisible(WindowHandle window) override;
+    bool IsWindowEnabled(WindowHandle window) override;
+    bool IsIconic(WindowHandle window) override;
+    bool ShowWindow(WindowHandle window, int command) override;
+    std::uint32_t GetWindowThreadProcessId(WindowHandle window) override;
     std::intptr_t SendMessageA(WindowHandle window, unsigned message, std::uintptr_t wParam,
                                std::intptr_t lParam) override;
     int ScreenWidthTwips() override;
@@ -63,10 +72,11 @@ public:
     WindowHandle AddWindow(const std::string& title, WindowHandle parent = 0,
                            std::uint16_t instanceWord = 0, const std::string& className = "");
     void DestroyWindow(WindowHandle window);
+    Window* Get(WindowHandle window);
     std::vector<Window> windows;
 
     // What happened, in order: "MessageBeep", "MessageBoxA", "ShowCursor",
-    // "SetForegroundWindow", "BringWindowToTop", "SendMessageA".
+    // "SetForegroundWindow", "BringWindowToTop", "ShowWindow", "SendMessageA".
     std::vector<std::string> calls;
     std::vector<MessageBoxCall> messageBoxes;
     int beeps = 0;
@@ -80,6 +90,7 @@ public:
 
     std::vector<WindowHandle> foregrounded;
     std::vector<WindowHandle> broughtToTop;
+    std::vector<std::pair<WindowHandle, int>> shown;  // ShowWindow calls
     std::vector<SentMessage> sentMessages;  // only those that reached a window
     int sendsToDeadWindows = 0;
     std::intptr_t sendResult = 0;

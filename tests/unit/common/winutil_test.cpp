@@ -348,5 +348,45 @@ TEST_F(AgentCommands, CloseRotatorAsksTheDriverAndSendsItsCloseCommand) {
     EXPECT_EQ(desktop.sentMessages[0].lParam, 0);
 }
 
+// A second start while the first instance hides its main window behind a
+// dialog, or has it minimised: the window the user has comes forward.
+TEST(HandOverToRunningInstance, BringsForwardTheWindowInUseRestoredWhenMinimised) {
+    struct Case {
+        const char* name;
+        bool mainVisible;
+        bool dialogEnabled;
+        bool dialogIconic;
+        std::uint32_t dialogThread;
+        bool expectDialog;
+    };
+    for (Case c : {Case{"main shown", true, true, false, 1, false},
+                   Case{"main hidden behind a dialog", false, true, false, 1, true},
+                   Case{"that dialog minimised", false, true, true, 1, true},
+                   Case{"a disabled dialog is not the one", false, false, false, 1, false},
+                   Case{"another program's window is not", false, true, false, 2, false}}) {
+        SCOPED_TRACE(c.name);
+        FakeDesktop desktop;
+        FakeProcess process;
+        process.runningPrograms.insert(kPanelProgramId);
+        const WindowHandle other = desktop.AddWindow("Some other window");
+        desktop.Get(other)->thread = 7;
+        const WindowHandle dialog = desktop.AddWindow(kPanelTitle + std::string(" dialog"));
+        const WindowHandle first = desktop.AddWindow(kPanelTitle);
+        const WindowHandle own = desktop.AddWindow(kPanelTitle);
+        desktop.Get(first)->visible = c.mainVisible;
+        desktop.Get(dialog)->enabled = c.dialogEnabled;
+        desktop.Get(dialog)->iconic = c.dialogIconic;
+        desktop.Get(dialog)->thread = c.dialogThread;
+        desktop.Get(own)->thread = 3;
+        EXPECT_TRUE(HandOverToRunningInstance(process, desktop, kPanelProgramId, own, kPanelTitle));
+        const WindowHandle expected = c.expectDialog ? dialog : first;
+        EXPECT_EQ(desktop.foregrounded, std::vector<WindowHandle>{expected});
+        EXPECT_EQ(desktop.broughtToTop, std::vector<WindowHandle>{expected});
+        const auto restored = std::vector<std::pair<WindowHandle, int>>{{dialog, kSwRestore}};
+        EXPECT_EQ(desktop.shown, c.dialogIconic ? restored : decltype(restored){});
+        EXPECT_FALSE(desktop.IsIconic(expected));
+    }
+}
+
 }  // namespace
 }  // namespace kv

@@ -1,0 +1,30 @@
+// Real input for the end-to-end tests: keys and mouse through SendInput, as
+// a user's keyboard and mouse deliver them to the foreground window, and
+// what the user's keys reach (GetGUIThreadInfo of the window's thread).
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace e2e {
+
+// A key pressed and let go, with Shift and/or Alt held around it.
+void PressKey(WORD vk, bool shift = false, bool alt = false);
+void KeyDown(WORD vk);
+void KeyUp(WORD vk);
+
+// The pointer moved onto the middle of `window`, then the left button
+// pressed and let go there.
+void MouseClick(HWND window);
+
+// The focus and the active window of the thread that owns `window`.
+HWND FocusOf(HWND window);
+HWND ActiveOf(HWND window);
+// Design name of FocusOf(window) ("" when it carries none, "(none)" when no
+// window of that thread has the focus).
+std::string FocusName(HWND window);
+// Waits (bounded) until the focus of `window`'s thread is on `designName`.
+bool WaitForFocus(HWND window, const std::string& designName, DWORD timeoutMs = 5000);
+
+}  // namespace e2e
