@@ -113,6 +113,24 @@ TEST_F(Startup, LogonRunAppliesTheDefaultsAndSendsTheScreenSizeWithoutRotator) {
     EXPECT_TRUE(e2e::ProcessesNamed("KVRBTN.exe").empty()) << "the right-button function is off";
 }
 
+// On a display scaled to 150 % the driver must still be told the panel's
+// physical pixels, not a size in scaled units (runs in the 144-DPI world).
+class StartupAt144Dpi : public Startup {
+protected:
+    void SetUp() override {
+        if (e2e::WorldDpi() != 144) GTEST_SKIP() << "runs in the 144-DPI world only";
+        Startup::SetUp();
+    }
+};
+
+TEST_F(StartupAt144Dpi, LogonRunSendsTheScreenSizeInPixels) {
+    ASSERT_TRUE(LogonRun()) << "the logon run did not end";
+    const auto sizes = SetRequests(KV_IOCTL_SET_SCREEN_SIZE);
+    ASSERT_EQ(sizes.size(), 1u);
+    EXPECT_EQ(sizes[0].Args[0], GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(sizes[0].Args[1], GetSystemMetrics(SM_CYSCREEN));
+}
+
 TEST_F(Startup, RotatorPresentIsStartedRegistersAndQuitsOnItsCommand) {
     ASSERT_TRUE(InstallRotator());
     ASSERT_TRUE(LogonRun());
