@@ -126,6 +126,31 @@ def agent_pixel(size):
     return px
 
 
+def package_pixel(arrow_in):
+    """A package box; a green arrow going in (installer) or a red cross (remover)."""
+    def factory(size):
+        s = size / 32.0
+
+        def px(x, y):
+            fx, fy = (x + 0.5) / s, (y + 0.5) / s
+            if arrow_in:
+                if 13 <= fx <= 19 and 1 <= fy <= 11 or (fy >= 10 and fy <= 16 and abs(fx - 16) <= 16 - fy):
+                    return (30, 150, 40, 255)
+            else:
+                d1, d2 = abs((fx - 16) - (fy - 9)), abs((fx - 16) + (fy - 9))
+                if abs(fx - 16) <= 7 and abs(fy - 9) <= 7 and min(d1, d2) < 2.2:
+                    return (210, 30, 30, 255)
+            if 4 <= fx <= 28 and 14 <= fy <= 30:
+                if abs(fx - 16) < 1.5:
+                    return (150, 110, 60, 255)
+                return (120, 80, 40, 255) if fx < 5 or fx > 27 or fy > 29 or fy < 15 else (205, 160, 100, 255)
+            return (0, 0, 0, 0)
+
+        return px
+
+    return factory
+
+
 def icon(path, draw, sizes=(32, 16)):
     open(path, "wb").write(ico([(size, icon_image(size, draw(size))) for size in sizes]))
 
@@ -135,3 +160,5 @@ if __name__ == "__main__":
     button_bitmap(f"{out}/rbutton/res/action.bmp", 36)
     icon(f"{out}/rbutton/res/rbutton.ico", agent_pixel)
     icon(f"{out}/panel/res/panel.ico", panel_pixel)
+    icon(f"{out}/setup/res/setup.ico", package_pixel(True))
+    icon(f"{out}/remove/res/remove.ico", package_pixel(False))
