@@ -7,6 +7,7 @@ packages=(
   cmake make g++ googletest libgtest-dev
   g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth imagemagick x11-apps
+  clang libclang-rt-14-dev
 )
 
 missing=()
