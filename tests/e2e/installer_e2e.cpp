@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "harness/harness.h"
+#include "panel_e2e_support.h"
 #include "sim/kvsim/kvsim_client.h"
 
 namespace {
@@ -51,7 +52,8 @@ void Dump(HKEY root, const std::string& path, std::ostringstream& out) {
         BYTE data[1024];
         DWORD nameSize = sizeof name, dataSize = sizeof data, type = 0;
         if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &dataSize) != ERROR_SUCCESS) break;
-        values[name] = std::to_string(type) + ":" + Hex(data, dataSize);
+        values[name] = type == REG_SZ ? "\"" + std::string(reinterpret_cast<char*>(data), dataSize ? dataSize - 1 : 0) + "\""
+                                      : (type == REG_DWORD ? "dword:" : "hex:") + Hex(data, dataSize);
     }
     std::vector<std::string> subkeys;
     for (DWORD i = 0;; ++i) {
@@ -171,6 +173,12 @@ std::string Joined(const std::vector<std::string>& texts) {
 e2e::Process StartRemover() {
     CopyFileA(e2e::InstalledProgram("KVREMOVE.exe").c_str(), kRemover, FALSE);
     return e2e::Process::Start(kRemover);
+}
+
+// For the demo: the registry as it stands, as <KV_SHOTS_DIR>\<name>.txt.
+void SaveRegistry(const std::string& name, const std::string& text) {
+    const char* dir = std::getenv("KV_SHOTS_DIR");
+    if (dir && *dir) WriteFileText(std::string(dir) + "\\" + name + ".txt", text);
 }
 
 // Runs a program and answers its boxes with OK until it ends; the texts seen.
@@ -317,6 +325,7 @@ TEST_F(Installer, ImportsTheSettingsRewritesTheMouseClassAndAsksForARestart) {
 }
 
 TEST_F(Installer, InstallRemoveInstallLeavesWhatOneInstallLeaves) {
+    SaveRegistry("registry-before", MouseConfiguration());
     auto install = [] {
         e2e::Process setup = e2e::Process::Start(e2e::InstalledProgram("KVSETUP.exe"));
         const auto boxes = RunAnsweringBoxes(setup, 30000);
@@ -325,6 +334,7 @@ TEST_F(Installer, InstallRemoveInstallLeavesWhatOneInstallLeaves) {
     };
     install();
     const std::string once = MouseConfiguration();
+    SaveRegistry("registry-after-install", once);
     const std::string driverEntry = std::string(kClassKey) + "\\0000";
     EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, driverEntry, "MouseDriver"), "KVTOUCH.VXD");
 
@@ -343,6 +353,7 @@ TEST_F(Installer, InstallRemoveInstallLeavesWhatOneInstallLeaves) {
     AwaitEndOfSession();
     e2e::WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath", installPath);
     EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, driverEntry, "MouseDriver"), std::nullopt);
+    SaveRegistry("registry-after-removal", MouseConfiguration());
 
     SetBiosDevice("*PNP0F13", "0C");  // what Windows detects again after the restart
     install();
@@ -385,6 +396,7 @@ protected:
         EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(window) != FALSE; }));
         EXPECT_EQ(e2e::WindowText(e2e::FindControl(window, "lblAsk")),
                   "Are you sure you want to completely remove TouchScreen V.7.0.PS2 and all of its components?");
+        if (yes) panel_e2e::SaveShot(window, "remove-question");
         PostMessageA(e2e::FindControl(window, yes ? "cmdYes" : "cmdNo"), BM_CLICK, 0, 0);
         return remove;
     }
@@ -411,6 +423,7 @@ TEST_F(Uninstaller, YesClosesTheAgentsAwaitsTheRemoverAndUndoesTheMouseClass) {
     HWND status = e2e::WaitForForm("frmMessage", remove.Id());
     ASSERT_NE(status, nullptr);
     EXPECT_EQ(e2e::WindowText(e2e::FindControl(status, "lblMsg")), "Removing files from your system...");
+    panel_e2e::SaveShot(status, "setup-status");
 
     auto done = e2e::WaitForMessageBox(remove.Id(), kRemovalBoundMs);
     ASSERT_TRUE(done);
