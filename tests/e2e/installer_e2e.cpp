@@ -343,9 +343,12 @@ TEST_F(Installer, InstallRemoveInstallLeavesWhatOneInstallLeaves) {
     CreateDirectoryA(kScratch, nullptr);
     CopyFileA(e2e::InstalledProgram("unins000.exe").c_str(), (std::string(kScratch) + "\\unins000.exe").c_str(), FALSE);
     e2e::WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath", kScratch);
+    DeleteFileA((std::string(kScratch) + "\\unins000.ini").c_str());  // a remover that just works
     e2e::Process remove = StartRemover();
     HWND window = e2e::WaitForForm("frmMain", remove.Id());
     ASSERT_NE(window, nullptr);
+    // A click on a window still loading (hidden) is lost, as on Windows.
+    ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(window) != FALSE; }));
     PostMessageA(e2e::FindControl(window, "cmdYes"), BM_CLICK, 0, 0);
     const auto boxes = RunAnsweringBoxes(remove, kRemovalBoundMs);
     ASSERT_EQ(boxes.size(), 1u) << Joined(boxes);
@@ -367,6 +370,7 @@ protected:
         installPath_ = *e2e::ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath");
         CreateDirectoryA(kScratch, nullptr);
         ASSERT_TRUE(CopyFileA(e2e::InstalledProgram("unins000.exe").c_str(), Scratch("unins000.exe").c_str(), FALSE));
+        DeleteFileA(Scratch("unins000.ini").c_str());
         WriteFileText(Scratch("KVPANEL.exe"), "stand-in");
         WriteFileText(Scratch("KVTOUCH.VXD"), "stand-in");
         ASSERT_TRUE(e2e::WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath", kScratch));
