@@ -426,7 +426,11 @@ TEST_F(Uninstaller, YesClosesTheAgentsAwaitsTheRemoverAndUndoesTheMouseClass) {
     EXPECT_TRUE(rotator.Saw("rotator-close")) << rotator.Log();
     HWND status = e2e::WaitForForm("frmMessage", remove.Id());
     ASSERT_NE(status, nullptr);
-    EXPECT_EQ(e2e::WindowText(e2e::FindControl(status, "lblMsg")), "Removing files from your system...");
+    // Found while it loads; the text is there once it shows.
+    EXPECT_TRUE(e2e::WaitUntil([&] {
+        HWND text = e2e::FindControl(status, "lblMsg");
+        return IsWindowVisible(status) && text && e2e::WindowText(text) == "Removing files from your system...";
+    }));
     panel_e2e::SaveShot(status, "setup-status");
 
     auto done = e2e::WaitForMessageBox(remove.Id(), kRemovalBoundMs);
