@@ -52,7 +52,9 @@ RemovalWindow::RemovalWindow(const RemovePorts& ports)
       title_(kRemoveTitle),
       form_("frmMain"),
       status_(title_, kRemoveIconResource, busy_),
-      channel_(ports.device) {
+      channel_(ports.device),
+      aboutContext_(PanelPorts{ports.device, ports.setup.registry, ports.setup.desktop,
+                               ports.setup.process}) {
     form_.SetBorderStyle(ui::kBorderFixedDialog);
     form_.SetIconResource(kRemoveIconResource);
     form_.SetClientSize(6645, 3000);
@@ -89,6 +91,7 @@ RemovalWindow::RemovalWindow(const RemovePorts& ports)
     no.SetDefault(true);  // the safe answer on Enter
     no.SetCancel(true);
 
+    icon.DblClick = [this] { ShowAbout(); };
     form_.OnLoad = [this] { Load(); };
     yes.Click = [this] { Remove(); };
     no.Click = [this] { EndProgram(); };
@@ -180,7 +183,18 @@ void RemovalWindow::Remove() {
     EndProgram();
 }
 
+void RemovalWindow::ShowAbout() {
+    busy_.Set(kBusyCursor);
+    aboutContext_.product = product_;
+    aboutContext_.main = &form_;
+    if (!about_) about_ = std::make_unique<panel::AboutWindow>(aboutContext_);
+    form_.Hide();
+    about_->Form().Show();
+    busy_.Set(kIdleCursor);
+}
+
 void RemovalWindow::EndProgram() {
+    if (about_) about_->Form().Unload();
     status_.Unload();
     form_.Unload();
 }

@@ -5,10 +5,13 @@
 // step ends the program with the registry untouched.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "common/branding/product_info.h"
 #include "common/device/device_channel.h"
+#include "panel/about_window.h"
+#include "panel/panel_context.h"
 #include "setup/setupcommon/setup_ports.h"
 #include "setup/setupcommon/status_window.h"
 #include "ui/form.h"
@@ -38,6 +41,8 @@ public:
     bool Start();
 
     ui::Form& Form() { return form_; }
+    // The About window the icon opens; null until it was first opened.
+    panel::AboutWindow* About() { return about_.get(); }
     StatusWindow& Status() { return status_; }
 
     // The question the window asks.
@@ -49,6 +54,7 @@ private:
     void Remove();  // cmdYes
     void CloseAgents();
     void EndProgram();
+    void ShowAbout();  // imgIcon double-click
 
     RemovePorts ports_;
     std::string title_;
@@ -58,6 +64,9 @@ private:
     DeviceChannel channel_;
     ProductInfo product_;
     bool loadFailed_ = false;
+    // The control panel's About window, shown over this window's header.
+    PanelContext aboutContext_;
+    std::unique_ptr<panel::AboutWindow> about_;
 };
 
 }  // namespace kv

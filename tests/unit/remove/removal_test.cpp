@@ -195,3 +195,24 @@ TEST(RemovalWindow, UnreadableProductInformationEndsTheProgram) {
 
 }  // namespace
 }  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(RemovalWindow, TheIconOpensAboutAndClosingItBringsTheQuestionBack) {
+    RemoveWorld w;
+    ASSERT_TRUE(w.window.Start());
+    w.window.Form().Ctl("imgIcon").UserDblClick();
+    ASSERT_NE(w.window.About(), nullptr);
+    ui::Form& about = w.window.About()->Form();
+    EXPECT_TRUE(about.Visible());
+    EXPECT_FALSE(w.window.Form().Visible());
+    EXPECT_EQ(about.Ctl("lblSystem").Caption(), "TouchScreen Software Removal Version 7.0.PS2");
+    EXPECT_EQ(about.Ctl("lblOemTitle").Caption(), "Halvane");
+    about.Ctl("cmdOK").UserClick();
+    EXPECT_TRUE(w.window.Form().Visible());
+    EXPECT_EQ(ui::Headless().ScreenMousePointer(), ui::kPointerDefault);
+}
+
+}  // namespace
+}  // namespace kv
