@@ -49,6 +49,17 @@ bool Win32ProcessWaitPort::CloseHandle(NativeHandle handle) {
 }
 
 int Win32RestartPort::ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) {
+    // Systems since NT refuse a restart unless the caller's shutdown
+    // privilege is enabled; an administrator holds it, disabled.
+    HANDLE token = nullptr;
+    if (::OpenProcessToken(::GetCurrentProcess(), TOKEN_ADJUST_PRIVILEGES | TOKEN_QUERY, &token)) {
+        TOKEN_PRIVILEGES privileges{};
+        privileges.PrivilegeCount = 1;
+        privileges.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+        if (::LookupPrivilegeValueA(nullptr, SE_SHUTDOWN_NAME, &privileges.Privileges[0].Luid))
+            ::AdjustTokenPrivileges(token, FALSE, &privileges, 0, nullptr, nullptr);
+        ::CloseHandle(token);
+    }
     return ::ExitWindowsEx(flags, reason);
 }
 

@@ -27,6 +27,7 @@ public:
     bool CloseHandle(NativeHandle handle) override;
 };
 
+// Enables the process's shutdown privilege, then ExitWindowsEx.
 class Win32RestartPort : public RestartPort {
 public:
     int ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
