@@ -7,4 +7,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
 "$root/scripts/ensure-deps.sh"
 "$root/scripts/build.sh" cross
+# "demo.sh install": an install and a removal on a world of their own.
+if [ "${1:-}" = install ]; then
+  exec "$root/scripts/demo-install.sh"
+fi
 exec "$root/scripts/demo-session.sh"

@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth imagemagick x11-apps
   fonts-wine fonts-liberation
+  clang libclang-rt-14-dev
 )
 
 missing=()

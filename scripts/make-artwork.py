@@ -170,6 +170,31 @@ def lamp_bitmap(path, lit, size=32):
     open(path, "wb").write(bmp24(size, size, px))
 
 
+def package_pixel(arrow_in):
+    """A package box; a green arrow going in (installer) or a red cross (remover)."""
+    def factory(size):
+        s = size / 32.0
+
+        def px(x, y):
+            fx, fy = (x + 0.5) / s, (y + 0.5) / s
+            if arrow_in:
+                if 13 <= fx <= 19 and 1 <= fy <= 11 or (fy >= 10 and fy <= 16 and abs(fx - 16) <= 16 - fy):
+                    return (30, 150, 40, 255)
+            else:
+                d1, d2 = abs((fx - 16) - (fy - 9)), abs((fx - 16) + (fy - 9))
+                if abs(fx - 16) <= 7 and abs(fy - 9) <= 7 and min(d1, d2) < 2.2:
+                    return (210, 30, 30, 255)
+            if 4 <= fx <= 28 and 14 <= fy <= 30:
+                if abs(fx - 16) < 1.5:
+                    return (150, 110, 60, 255)
+                return (120, 80, 40, 255) if fx < 5 or fx > 27 or fy > 29 or fy < 15 else (205, 160, 100, 255)
+            return (0, 0, 0, 0)
+
+        return px
+
+    return factory
+
+
 def icon(path, draw, sizes=(32, 16)):
     open(path, "wb").write(ico([(size, icon_image(size, draw(size))) for size in sizes]))
 
@@ -182,3 +207,5 @@ if __name__ == "__main__":
     icon(f"{out}/startup/res/startup.ico", startup_pixel)
     lamp_bitmap(f"{out}/startup/res/test_on.bmp", True)
     lamp_bitmap(f"{out}/startup/res/test_off.bmp", False)
+    icon(f"{out}/setup/res/setup.ico", package_pixel(True))
+    icon(f"{out}/remove/res/remove.ico", package_pixel(False))

@@ -108,6 +108,24 @@ $display_line
 "WindowsPath"="C:\\\\windows"
 "SystemPath"="C:\\\\windows\\\\system32"
 "HardwareID"="*KVT0001"
+
+; What the installer replaces: the standard PS/2 mouse as Windows 9x set it
+; up, one class entry and the BIOS-enumerated device.
+[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\Mouse]
+"Class"="Mouse"
+
+[HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\Mouse\\0000]
+"DriverDesc"="Standard PS/2 Port Mouse"
+"MouseType"="PS2"
+"DevLoader"="*vmouse"
+"MouseDriver"="msmouse.vxd"
+"InfPath"="MSMOUSE.INF"
+"InfSection"="PS2_Inst"
+
+[HKEY_LOCAL_MACHINE\\Enum\\BIOS\\*PNP0F13\\0C]
+"Class"="Mouse"
+"DeviceDesc"="Standard PS/2 Port Mouse"
+"Driver"="Mouse\\\\0000"
 REG
   # Both places Wine reads the display's DPI from; they take effect when the
   # wineserver starts again, which up() does after importing this file.
@@ -123,6 +141,73 @@ REG
 "LogPixels"=dword:$dpi
 REG
   fi
+}
+
+# The package's files around the installer: its settings and vendor files
+# beside the programs, the driver's installation file in the "inf" folder.
+setup_ini() {
+  cat <<'INI'
+[Settings]
+CalibrationMode=0
+VirtualButton=1
+RightButtonFunction=0
+RightButtonAutoMode=1
+RightButtonAutoSTime=2
+RightButtonAutoETime=4
+RightButtonAutoBeep=1
+FeedbackSound=2
+FeedbackTone=1000
+FeedbackDuration=20
+MouseHSpeed=20
+MouseVSpeed=10
+MouseAcceleration=2
+MouseBypass=0
+DoubleClickSpeed=500
+DoubleClickWidth=4
+DoubleClickHeight=4
+PanelDirection=0
+INI
+}
+
+setup_oem() {
+  printf '[SETUP]\r\nTITLE=Halvane\r\nSTYLE=13200401\r\n'
+}
+
+kvtouch_inf() {
+  cat <<'INF'
+; Installation file of the KVTOUCH touch driver (PS/2 edition).
+[Version]
+Signature="$CHICAGO$"
+Class=Mouse
+Provider=%OEM_NAME%
+
+[Manufacturer]
+%OEM_NAME%=KvPS2.Models
+
+[KvPS2.Models]
+%*PNP0F13.DeviceDesc%=KvPS2,*PNP0F13
+
+[KvPS2]
+CopyFiles=KvPS2.Copy
+
+[KvPS2.Copy]
+KVTOUCH.VXD
+
+[Strings]
+OEM_NAME="TouchScreen"
+INF
+}
+
+install_package_files() {
+  local dir="$WINEPREFIX/$install_dir_unix"
+  setup_ini | sed 's/$/\r/' >"$dir/setup.ini"
+  setup_oem >"$dir/setup.oem"
+  mkdir -p "$WINEPREFIX/drive_c/windows/inf"
+  kvtouch_inf | sed 's/$/\r/' >"$WINEPREFIX/drive_c/windows/inf/KVTOUCH.INF"
+  # The uninstaller runs from the Windows folder, outside what the file
+  # remover deletes.
+  [ -f "$dir/KVREMOVE.exe" ] && cp "$dir/KVREMOVE.exe" "$WINEPREFIX/drive_c/windows/KVREMOVE.exe"
+  return 0
 }
 
 up() {
@@ -147,6 +232,7 @@ up() {
   if [ "${KV_WITH_ROTATOR:-0}" = 1 ] && [ -f "$cross/sim/KVROTATE.exe" ]; then
     cp "$cross/sim/KVROTATE.exe" "$WINEPREFIX/$install_dir_unix/"
   fi
+  install_package_files
 
   registry_file >"$(dirname "$WINEPREFIX")/world.reg"
   # The service entry is read by services.exe when it starts, so write the

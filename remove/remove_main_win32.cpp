@@ -1,0 +1,28 @@
+// KVREMOVE's entry point: the Win32 ports and forms, then the question.
+#include <windows.h>
+
+#include "remove/removal_window.h"
+#include "win32/ports_win32.h"
+#include "win32/setup_ports_win32.h"
+#include "win32/win32_forms.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    kv::win32::Win32FormPlatform forms(instance);
+    kv::ui::SetPlatform(&forms);
+    {
+        kv::win32::Win32RegistryPort registry;
+        kv::win32::Win32RegistryTreePort tree;
+        kv::win32::Win32IniPort ini;
+        kv::win32::Win32ProcessPort process;
+        kv::win32::Win32DesktopPort desktop;
+        kv::win32::Win32RestartPort restart;
+        kv::win32::Win32DevicePort device;
+        kv::win32::Win32ProcessWaitPort processWait;
+        kv::win32::Win32ClockPort clock;
+        kv::RemovalWindow window(kv::RemovePorts{
+            kv::SetupPorts{registry, tree, ini, process, desktop, restart}, device, processWait, clock});
+        if (window.Start()) forms.RunMessageLoop();
+    }
+    kv::ui::SetPlatform(nullptr);
+    return 0;
+}

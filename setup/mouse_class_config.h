@@ -1,0 +1,23 @@
+// Making Windows load the touch driver in place of the standard PS/2 mouse
+// driver at the next start.
+#pragma once
+
+#include <string>
+
+namespace kv {
+
+struct ProductInfo;
+struct SetupPorts;
+
+// "TouchScreen - PS/2 Mouse (7.0.PS2.PNP0F13)" for "*PNP0F13".
+std::string TouchDeviceDescription(const std::string& id);
+
+// Writes the "Strings" section of "<WindowsPath>\inf\KVTOUCH.INF"; deletes
+// every PS/2 mouse class entry and the BIOS-enumerated PS/2 devices; writes
+// the touch driver's entry at the number of the first PS/2 entry, or at the
+// first unused number when there was none. A failed INF write changes no
+// registry value at all. Failures show "Fail to config system registry!";
+// true when everything was written.
+bool ConfigureMouseClass(SetupPorts& ports, const ProductInfo& product, const std::string& title);
+
+}  // namespace kv

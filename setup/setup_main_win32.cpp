@@ -1,0 +1,25 @@
+// KVSETUP's entry point: the Win32 ports and forms, then the installation.
+// The program has no main window: it runs start to end and returns.
+#include <windows.h>
+
+#include "setup/setup_program.h"
+#include "win32/ports_win32.h"
+#include "win32/setup_ports_win32.h"
+#include "win32/win32_forms.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+    kv::win32::Win32FormPlatform forms(instance);
+    kv::ui::SetPlatform(&forms);
+    {
+        kv::win32::Win32RegistryPort registry;
+        kv::win32::Win32RegistryTreePort tree;
+        kv::win32::Win32IniPort ini;
+        kv::win32::Win32ProcessPort process;
+        kv::win32::Win32DesktopPort desktop;
+        kv::win32::Win32RestartPort restart;
+        kv::SetupProgram program(kv::SetupPorts{registry, tree, ini, process, desktop, restart});
+        program.Run();
+    }
+    kv::ui::SetPlatform(nullptr);
+    return 0;
+}

@@ -1,0 +1,218 @@
+// KVREMOVE on headless forms against the fake platform: the window's
+// layout, the wait for the file remover with every outcome, and what the
+// removal leaves behind.
+#include <gtest/gtest.h>
+
+#include "common/winutil/companions.h"
+#include "remove/file_remover.h"
+#include "remove/removal_window.h"
+#include "tests/fakes/fake_clock.h"
+#include "tests/fakes/fake_device.h"
+#include "tests/unit/setup/setup_test_support.h"
+
+namespace kv {
+namespace {
+
+using testing::kInstall;
+
+constexpr const char* kWininit = "C:\\windows\\WININIT.INI";
+
+struct RemoveWorld : testing::SetupWorld {
+    RemoveWorld() {
+        AddEntry("0000", "PS2");  // the touch driver's entry
+        AddEntry("0001", "SERIAL");
+        registry.CreateKey(kHkeyLocalMachine, "Enum\\BIOS\\*PNP0F13\\0C");
+        registry.writes.clear();
+    }
+    FakeDevice device;
+    FakeProcessWait wait;
+    FakeClock clock;
+    RemovalWindow window{RemovePorts{ports, device, wait, clock}};
+};
+
+struct WaitCase {
+    const char* what;
+    std::deque<std::uint32_t> results;
+    std::uint32_t startPid;
+    NativeHandle handle;
+    const char* failure;  // nullptr: the removal goes through
+    int waits;
+};
+
+TEST(RemovalWindow, FileRemoverWaitOutcomes) {
+    std::deque<std::uint32_t> nineTimeouts(9, kWaitTimeout);
+    std::deque<std::uint32_t> lateEnd = nineTimeouts;
+    lateEnd.push_back(kWaitObject0);
+    const WaitCase cases[] = {
+        {"ends within the first second", {kWaitObject0}, 4242, 0x77, nullptr, 1},
+        {"ends in the tenth second", lateEnd, 4242, 0x77, nullptr, 10},
+        {"never ends", {}, 4242, 0x77, "Fail to remove files! (WAIT_TIMEOUT)", 10},
+        {"wait fails", {kWaitTimeout, kWaitFailed}, 4242, 0x77, "Fail to remove files! (WAIT_FAILED)", 2},
+        {"abandoned", {kWaitAbandoned}, 4242, 0x77, "Fail to remove files! (WAIT_ABANDONED)", 1},
+        {"cannot start", {}, 0, 0x77, "Fail to remove files! (Startup)", 0},
+        {"cannot open the process", {}, 4242, 0, "Fail to remove files! (Startup)", 0},
+    };
+    for (const WaitCase& c : cases) {
+        RemoveWorld w;
+        w.wait.waitResults = c.results;
+        w.wait.startPid = c.startPid;
+        w.wait.processHandle = c.handle;
+        ASSERT_TRUE(w.window.Start());
+        int eventsAtWait = -1;
+        w.wait.onWait = [&] { eventsAtWait = ui::Headless().DoEventsCount(); };
+        w.window.Form().Ctl("cmdYes").UserClick();
+
+        EXPECT_EQ(w.wait.waits, c.waits) << c.what;
+        EXPECT_EQ(w.wait.openHandles, 0) << c.what << ": handle left open";
+        if (c.waits > 0) {
+            EXPECT_GT(eventsAtWait, 0) << "events run before each wait";
+        }
+        EXPECT_FALSE(w.window.Form().Loaded()) << c.what << ": the program ends";
+        EXPECT_FALSE(w.window.Status().Form().Loaded()) << c.what;
+        if (c.failure) {
+            EXPECT_EQ(w.BoxTexts(), std::vector<std::string>{c.failure}) << c.what;
+            EXPECT_EQ(w.desktop.messageBoxes[0].flags, kMbOk | 0x30u | kMbSystemModal);
+            EXPECT_EQ(w.Entry("0000", "MouseType"), "PS2") << c.what << ": registry untouched";
+            EXPECT_TRUE(w.tree.deleted.empty()) << c.what;
+            EXPECT_TRUE(w.ini.writes.empty()) << c.what;
+            EXPECT_TRUE(w.restart.calls.empty()) << c.what;
+        } else {
+            EXPECT_FALSE(w.EntryExists("0000")) << c.what;
+            EXPECT_EQ(w.restart.calls.size(), 1u) << c.what;
+        }
+    }
+}
+
+TEST(RemovalWindow, StartsTheRemoverQuotedAndWaitsASecondAtATime) {
+    RemoveWorld w;
+    w.wait.waitResults = {kWaitTimeout, kWaitObject0};
+    ASSERT_TRUE(w.window.Start());
+    w.window.Form().Ctl("cmdYes").UserClick();
+    EXPECT_EQ(w.wait.events,
+              (std::vector<std::string>{
+                  "start \"C:\\Program Files\\TouchScreen\\unins000.exe\" /SILENT 1",
+                  "open 1048576 4242", "wait 1000", "wait 1000", "close"}));
+}
+
+TEST(RemovalWindow, YesTellsTheAgentsToQuitAndRemovesTheConfiguration) {
+    RemoveWorld w;
+    const WindowHandle agent = w.desktop.AddWindow(" TouchScreen Right-Button #KV-PS2");
+    const WindowHandle rotator = w.desktop.AddWindow("KVROTATE");
+    w.device.Driver().agent.AgentWindow = static_cast<std::int32_t>(agent);
+    w.device.Driver().rotator.RotatorWindow = static_cast<std::int32_t>(rotator);
+    w.wait.waitResults = {kWaitObject0};
+    std::string statusAtWait;
+    w.wait.onWait = [&] { statusAtWait = w.window.Status().Form().Ctl("lblMsg").Caption(); };
+    ASSERT_TRUE(w.window.Start());
+    w.window.Form().Ctl("cmdYes").UserClick();
+
+    ASSERT_EQ(w.desktop.sentMessages.size(), 2u);
+    EXPECT_EQ(w.desktop.sentMessages[0].window, agent);
+    EXPECT_EQ(w.desktop.sentMessages[0].wParam, AgentClose);
+    EXPECT_EQ(w.desktop.sentMessages[1].window, rotator);
+    EXPECT_EQ(w.desktop.sentMessages[1].wParam, RotatorClose);
+    EXPECT_EQ(statusAtWait, "Removing files from your system...");
+    // 3 s before the remover, 10 s after it.
+    int waited = 0;
+    for (int ms : w.clock.Waits()) waited += ms;
+    EXPECT_GE(waited, 12500);
+    EXPECT_LE(waited, 13500);
+
+    EXPECT_EQ(w.ini.Value(kWininit, "rename", "NUL"), "C:\\windows\\KVREMOVE.exe");
+    EXPECT_FALSE(w.EntryExists("0000"));
+    EXPECT_EQ(w.Entry("0001", "MouseType"), "SERIAL");
+    EXPECT_FALSE(w.registry.KeyExists(kHkeyLocalMachine, "Enum\\BIOS\\*PNP0F13"));
+    ASSERT_EQ(w.desktop.messageBoxes.size(), 1u);
+    EXPECT_EQ(w.desktop.messageBoxes[0].text,
+              "Removal is complete to uninstall TouchScreen drivers and utilities.\r\n\r\n"
+              "The Windows must be restarted.");
+    EXPECT_EQ(w.desktop.messageBoxes[0].caption, "TouchScreen Software Removal");
+    EXPECT_EQ(w.desktop.messageBoxes[0].flags, kMbOk | 0x40u | kMbSystemModal);
+    EXPECT_EQ(w.restart.calls.size(), 1u);
+}
+
+TEST(RemovalWindow, WithoutDriverOrAgentsNothingIsSentAndTheRemovalGoesOn) {
+    for (bool loaded : {true, false}) {
+        RemoveWorld w;
+        w.device.SetLoaded(loaded);
+        w.wait.waitResults = {kWaitObject0};
+        ASSERT_TRUE(w.window.Start());
+        w.window.Form().Ctl("cmdYes").UserClick();
+        EXPECT_TRUE(w.desktop.sentMessages.empty());
+        EXPECT_EQ(w.desktop.messageBoxes.size(), 1u) << "only the final box";
+        EXPECT_EQ(w.restart.calls.size(), 1u);
+    }
+}
+
+TEST(RemovalWindow, NoEndsWithoutAnyChange) {
+    RemoveWorld w;
+    ASSERT_TRUE(w.window.Start());
+    const int calls = w.registry.TotalCalls();
+    w.window.Form().Ctl("cmdNo").UserClick();
+    EXPECT_FALSE(w.window.Form().Loaded());
+    EXPECT_TRUE(w.wait.events.empty());
+    EXPECT_EQ(w.registry.TotalCalls(), calls);
+    EXPECT_TRUE(w.ini.writes.empty());
+    EXPECT_TRUE(w.restart.calls.empty());
+}
+
+TEST(RemovalWindow, QuestionAndLayout) {
+    RemoveWorld w;
+    ASSERT_TRUE(w.window.Start());
+    ui::Form& f = w.window.Form();
+    EXPECT_EQ(f.Caption(), "TouchScreen Software Removal");
+    EXPECT_EQ(f.Ctl("lblSystem").Caption(), "TouchScreen Software Removal Version 7.0.PS2");
+    EXPECT_EQ(f.Ctl("lblAsk").Caption(),
+              "Are you sure you want to completely remove TouchScreen V.7.0.PS2 and all of its "
+              "components?");
+    const ui::Control& yes = f.Ctl("cmdYes");
+    const ui::Control& no = f.Ctl("cmdNo");
+    const ui::Control& shape = f.Ctl("shpRemoval");
+    const int inner = f.ScaleWidth();
+    EXPECT_EQ(shape.Left(), (inner - shape.Width()) / 2);
+    EXPECT_EQ(yes.Left(), static_cast<int>(inner - 1.5 * yes.Width() - no.Width()) / 2);
+    EXPECT_EQ(no.Left(), yes.Left() + static_cast<int>(1.5 * yes.Width()));
+    const ui::Control& shadow = f.Ctl("linEtchShadow");
+    const ui::Control& light = f.Ctl("linEtchHighlight");
+    EXPECT_EQ(shadow.Top(), yes.Top() - no.Height() / 2);
+    EXPECT_EQ(shadow.Left(), shape.Left() - 50);
+    EXPECT_EQ(shadow.Width(), shape.Width() + 100);
+    EXPECT_EQ(light.Top(), shadow.Top() + 20);
+    EXPECT_EQ(light.Left(), shadow.Left() - 5);
+    EXPECT_EQ(light.Left() + light.Width(), shadow.Left() + shadow.Width() + 5);
+    EXPECT_EQ(f.Left(), ui::ScreenWidthTwips() / 2 - f.Width() / 2);
+    EXPECT_TRUE(f.Visible());
+}
+
+TEST(RemovalWindow, UnreadableProductInformationEndsTheProgram) {
+    RemoveWorld w;
+    w.registry.FailNext(FakeRegistry::Call::CreateKey, 5);
+    EXPECT_FALSE(w.window.Start());
+    EXPECT_FALSE(w.window.Form().Loaded());
+    EXPECT_EQ(w.BoxTexts(), std::vector<std::string>{"Fail to load data from Register File!"});
+    EXPECT_EQ(w.desktop.messageBoxes[0].caption, "TouchScreen Software Removal");
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(RemovalWindow, TheIconOpensAboutAndClosingItBringsTheQuestionBack) {
+    RemoveWorld w;
+    ASSERT_TRUE(w.window.Start());
+    w.window.Form().Ctl("imgIcon").UserDblClick();
+    ASSERT_NE(w.window.About(), nullptr);
+    ui::Form& about = w.window.About()->Form();
+    EXPECT_TRUE(about.Visible());
+    EXPECT_FALSE(w.window.Form().Visible());
+    EXPECT_EQ(about.Ctl("lblSystem").Caption(), "TouchScreen Software Removal Version 7.0.PS2");
+    EXPECT_EQ(about.Ctl("lblOemTitle").Caption(), "Halvane");
+    about.Ctl("cmdOK").UserClick();
+    EXPECT_TRUE(w.window.Form().Visible());
+    EXPECT_EQ(ui::Headless().ScreenMousePointer(), ui::kPointerDefault);
+}
+
+}  // namespace
+}  // namespace kv

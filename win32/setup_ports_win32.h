@@ -1,0 +1,41 @@
+// The ports only the installer and the uninstaller use, on Win32: INI
+// files, starting and awaiting a process, the restart, deleting a key tree.
+#pragma once
+
+#include "common/ports/ini_port.h"
+#include "common/ports/process_wait_port.h"
+#include "common/ports/registry_tree_port.h"
+#include "common/ports/restart_port.h"
+
+namespace kv::win32 {
+
+class Win32IniPort : public IniPort {
+public:
+    unsigned GetPrivateProfileStringA(const char* section, const char* key, const char* defaultText,
+                                      char* buffer, unsigned bufferSize, const char* file) override;
+    bool WritePrivateProfileStringA(const char* section, const char* key, const char* text,
+                                    const char* file) override;
+};
+
+class Win32ProcessWaitPort : public ProcessWaitPort {
+public:
+    // CreateProcessA, because WinExec tells no process id; both of its
+    // handles are closed at once.
+    std::uint32_t StartProgram(const std::string& commandLine, int showState) override;
+    NativeHandle OpenProcess(std::uint32_t access, bool inherit, std::uint32_t pid) override;
+    std::uint32_t WaitForSingleObject(NativeHandle handle, std::uint32_t ms) override;
+    bool CloseHandle(NativeHandle handle) override;
+};
+
+// Enables the process's shutdown privilege, then ExitWindowsEx.
+class Win32RestartPort : public RestartPort {
+public:
+    int ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
+};
+
+class Win32RegistryTreePort : public RegistryTreePort {
+public:
+    long RegDeleteTreeA(RegKey root, const char* path) override;
+};
+
+}  // namespace kv::win32
