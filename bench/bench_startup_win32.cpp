@@ -5,8 +5,8 @@
 //
 // Each program is started `starts` times; a start is timed from
 // CreateProcess to the first visible top-level window of the process,
-// which is then ended. The hello-world program (beside this one) is always
-// measured first. A program that is not installed is skipped and said so.
+// which is then ended. The hello-world program (beside this one) is the
+// yardstick. A program that is not installed is skipped and said so.
 #include <windows.h>
 
 #include <algorithm>
@@ -39,36 +39,42 @@ std::string BesideThis(const std::string& file) {
     return self.substr(0, self.find_last_of('\\')) + "\\" + file;
 }
 
-// Median of the start times in ms; negative when a start showed no window.
-double MedianStartMs(const std::string& exe, const std::string& arguments, int starts) {
-    std::vector<double> times;
-    for (int i = 0; i < starts; ++i) {
-        const double t0 = NowMs();
-        e2e::Process process = e2e::Process::Start(exe, arguments);
-        if (process.Id() == 0) return -1;
-        const bool shown = e2e::WaitUntil([&] { return HasVisibleWindow(process.Id()); }, 20000, 1);
-        const double t1 = NowMs();
-        process.Kill();
-        process.WaitExit(5000);
-        // Whatever the program started (the right-button agent) goes too.
-        e2e::KillAllNamed("KVRBTN.exe");
-        e2e::AnswerLeftoverBoxes(0);
-        if (!shown) return -1;
-        times.push_back(t1 - t0);
-    }
+// One start, in ms from CreateProcess to the first visible window;
+// negative when no window showed.
+double StartMs(const std::string& exe, const std::string& arguments) {
+    const double t0 = NowMs();
+    e2e::Process process = e2e::Process::Start(exe, arguments);
+    if (process.Id() == 0) return -1;
+    const bool shown = e2e::WaitUntil([&] { return HasVisibleWindow(process.Id()); }, 20000, 1);
+    const double t1 = NowMs();
+    process.Kill();
+    process.WaitExit(5000);
+    // Whatever the program started (the right-button agent) goes too.
+    e2e::KillAllNamed("KVRBTN.exe");
+    e2e::AnswerLeftoverBoxes(0);
+    return shown ? t1 - t0 : -1;
+}
+
+double Median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     const std::size_t n = times.size();
     return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
 }
 
+struct Candidate {
+    std::string label, exe, arguments;
+    std::vector<double> times;
+    bool failed = false;
+};
+
 }  // namespace
 
+// The starts are interleaved (one of each program per round), so that
+// whatever else the machine does meanwhile weighs on all of them alike.
 int main(int argc, char** argv) {
     const int starts = argc > 1 ? std::atoi(argv[1]) : 20;
-    const double hello = MedianStartMs(BesideThis("bench_hello.exe"), "", starts);
-    std::printf("start-up to the first visible window, median of %d starts\n", starts);
-    std::printf("  %-22s %8.1f ms\n", "hello-world", hello);
-    if (hello <= 0) return 1;
+    std::vector<Candidate> candidates{{"hello-world", BesideThis("bench_hello.exe"), "", {}, false}};
+    std::vector<std::string> skipped;
     for (int i = 2; i < argc; ++i) {
         std::string program = argv[i], arguments;
         const std::size_t colon = program.find(':');
@@ -78,15 +84,34 @@ int main(int argc, char** argv) {
         }
         const std::string exe = e2e::InstalledProgram(program);
         const std::string label = program + (arguments.empty() ? "" : " " + arguments);
-        if (GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
-            std::printf("  %-22s skipped: not built\n", label.c_str());
+        if (GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
+            skipped.push_back(label);
+        else
+            candidates.push_back({label, exe, arguments, {}, false});
+    }
+    for (int round = 0; round < starts; ++round)
+        for (Candidate& c : candidates) {
+            if (c.failed) continue;
+            const double ms = StartMs(c.exe, c.arguments);
+            if (ms < 0)
+                c.failed = true;
+            else
+                c.times.push_back(ms);
+        }
+
+    std::printf("start-up to the first visible window, median of %d starts, interleaved\n", starts);
+    const double hello = candidates[0].failed ? -1 : Median(candidates[0].times);
+    std::printf("  %-22s %8.1f ms\n", "hello-world", hello);
+    if (hello <= 0) return 1;
+    for (std::size_t i = 1; i < candidates.size(); ++i) {
+        const Candidate& c = candidates[i];
+        if (c.failed) {
+            std::printf("  %-22s no visible window\n", c.label.c_str());
             continue;
         }
-        const double ms = MedianStartMs(exe, arguments, starts);
-        if (ms < 0)
-            std::printf("  %-22s no visible window\n", label.c_str());
-        else
-            std::printf("  %-22s %8.1f ms  %.2f x hello-world\n", label.c_str(), ms, ms / hello);
+        const double ms = Median(c.times);
+        std::printf("  %-22s %8.1f ms  %.2f x hello-world\n", c.label.c_str(), ms, ms / hello);
     }
+    for (const std::string& label : skipped) std::printf("  %-22s skipped: not built\n", label.c_str());
     return 0;
 }

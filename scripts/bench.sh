@@ -31,7 +31,8 @@ echo "== Right-button agent"
 cpu_seconds() {
   local total=0 ticks pid
   for pid in $(pgrep -x "$1"); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+    # A process may end between pgrep and here.
+    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
     ticks=$(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null || echo 0)
     total=$((total + ticks))
   done
