@@ -3,6 +3,8 @@
 #pragma once
 
 #include "panel/about_window.h"
+#include "panel/calibration_procedure.h"
+#include "panel/calibration_screen.h"
 #include "panel/feedback_sound_dialog.h"
 #include "panel/main_window.h"
 #include "panel/mouse_speed_dialog.h"
@@ -29,6 +31,9 @@ public:
     ui::Form& VirtualButton() { return virtualButton_.Form(); }
     ui::Form& Support() { return support_.Form(); }
     ui::Form& About() { return about_.Form(); }
+    ui::Form& Calibration() { return calibrationScreen_.Form(); }
+    CalibrationProcedure& CalibrationRun() { return calibration_; }
+    CalibrationScreen& CalibrationView() { return calibrationScreen_; }
 
 private:
     PanelContext context_;
@@ -38,6 +43,8 @@ private:
     VirtualButtonDialog virtualButton_;
     SupportWindow support_;
     AboutWindow about_;
+    CalibrationScreen calibrationScreen_;
+    CalibrationProcedure calibration_;
 };
 
 }  // namespace kv::panel

@@ -318,9 +318,8 @@ TEST_F(PanelTest, DrawTestOpensOnlyWithRightButtonAndShiftCtrlAltOnExit) {
     drawTest.Unload();
 }
 
-TEST_F(PanelTest, CalibrationAndDrawTestTriggersDoNothingUntilTheirWindowsExist) {
+TEST_F(PanelTest, DrawTestTriggerDoesNothingUntilItsWindowExists) {
     StartShown();
-    MainCtl("cmdCalibration").UserClick();
     MainCtl("cmdExit").UserMouseDown(ui::kRightButton, 7, 0, 0);
     EXPECT_TRUE(Main().Visible());
     EXPECT_EQ(Main().MousePointer(), ui::kPointerDefault);
