@@ -43,3 +43,5 @@ wine "$cross/bin/bench_agent.exe" 50 5000 | while IFS= read -r line; do
     *) echo "$line" ;;
   esac
 done
+echo "== Calibration"
+wine "$cross/bin/bench_calibration.exe" 5000 10
