@@ -189,27 +189,6 @@ TEST(CalibrationExtrapolation, AnUnknownScreenSizeFallsBackToTheSurface) {
     }
 }
 
-TEST(CalibrationRotation, PositionsTakeThePairAFixedStepAhead) {
-    // Rotation 1: the pair captured at DOWN-LEFT becomes TOP-LEFT's, and so on.
-    const int shifts[] = {0, 3, 1, 2};
-    for (int mode : {kCornerMode, kEdgeMode}) {
-        for (int rotation = -1; rotation <= 5; ++rotation) {
-            const int first = FirstTargetOf(mode);
-            RawSamples s;
-            for (int p = 0; p < 4; ++p) {
-                s.x[first + p] = static_cast<std::int16_t>(10 + p);
-                s.y[first + p] = static_cast<std::int16_t>(20 + p);
-            }
-            ReorderByRotation(s, mode, rotation);
-            const int shift = shifts[SaneRotation(rotation)];
-            for (int p = 0; p < 4; ++p) {
-                EXPECT_EQ(s.x[first + p], 10 + (p + shift) % 4) << mode << "/" << rotation;
-                EXPECT_EQ(s.y[first + p], 20 + (p + shift) % 4) << mode << "/" << rotation;
-            }
-        }
-    }
-}
-
 // Every wiring under every rotation, in both modes: the samples are the raw
 // points the simulated glass reports at the mark centres; the detected
 // flags must equal the wiring, and the resulting calibration must put the
