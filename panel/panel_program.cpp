@@ -10,7 +10,8 @@ PanelProgram::PanelProgram(const PanelPorts& ports)
       virtualButton_(context_),
       support_(context_),
       about_(context_),
-      drawTest_(context_) {
+      drawTest_(context_),
+      calibration_(context_, calibrationScreen_) {
     PanelWindows& windows = main_.Windows();
     windows.mouseSpeed = &mouseSpeed_.Form();
     windows.feedbackSound = &feedbackSound_.Form();
@@ -18,6 +19,7 @@ PanelProgram::PanelProgram(const PanelPorts& ports)
     windows.support = &support_.Form();
     windows.about = &about_.Form();
     windows.drawTest = &drawTest_.Form();
+    windows.calibration = &calibrationScreen_.Form();
 }
 
 }  // namespace kv::panel

@@ -3,6 +3,8 @@
 #pragma once
 
 #include "panel/about_window.h"
+#include "panel/calibration_procedure.h"
+#include "panel/calibration_screen.h"
 #include "panel/draw_test.h"
 #include "panel/feedback_sound_dialog.h"
 #include "panel/main_window.h"
@@ -31,6 +33,9 @@ public:
     ui::Form& Support() { return support_.Form(); }
     ui::Form& About() { return about_.Form(); }
     DrawTest& Test() { return drawTest_; }
+    ui::Form& Calibration() { return calibrationScreen_.Form(); }
+    CalibrationProcedure& CalibrationRun() { return calibration_; }
+    CalibrationScreen& CalibrationView() { return calibrationScreen_; }
 
 private:
     PanelContext context_;
@@ -41,6 +46,8 @@ private:
     SupportWindow support_;
     AboutWindow about_;
     DrawTest drawTest_;
+    CalibrationScreen calibrationScreen_;
+    CalibrationProcedure calibration_;
 };
 
 }  // namespace kv::panel

@@ -71,16 +71,16 @@ wine "$cross/bin/bench_bridge.exe" 100 5000 | while IFS= read -r line; do
     *) echo "$line" ;;
   esac
 done
-echo "== Start-up to the first visible window"
-wine "$cross/bin/bench_startup.exe" 20 KVSTART.exe KVSTART.exe:/SDC KVPANEL.exe KVRBTN.exe
+echo "== Calibration"
+wine "$cross/bin/bench_calibration.exe" 5000 10
 echo "== Logon run without its pause"
 wine "$cross/bin/bench_logon.exe" 20
 # The installer changes the world and restarts Windows, the uninstaller
-# asks first: each is measured to its first window and then ended, in a
-# world of their own that is thrown away afterwards.
-echo "== Start-up of the installer and the uninstaller (a throwaway world)"
+# asks first: every program is measured to its first window and then ended,
+# in a world of their own that is thrown away afterwards.
+echo "== Start-up to the first visible window (a throwaway world)"
 "$root/scripts/wine-world.sh" down
 export KV_WINEPREFIX="$KV_WINEPREFIX-throwaway"
 "$root/scripts/wine-world.sh" up
 eval "$("$root/scripts/wine-world.sh" env)"
-wine "$cross/bin/bench_startup.exe" 20 KVSETUP.exe KVREMOVE.exe
+wine "$cross/bin/bench_startup.exe" 20 KVSTART.exe KVSTART.exe:/SDC KVPANEL.exe KVRBTN.exe KVSETUP.exe KVREMOVE.exe

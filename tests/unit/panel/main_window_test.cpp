@@ -340,13 +340,6 @@ TEST_F(PanelTest, DrawTestOpensOnlyWithRightButtonAndShiftCtrlAltOnExit) {
     drawTest.Unload();
 }
 
-TEST_F(PanelTest, CalibrationTriggerDoesNothingUntilItsWindowExists) {
-    StartShown();
-    MainCtl("cmdCalibration").UserClick();
-    EXPECT_TRUE(Main().Visible());
-    EXPECT_EQ(Main().MousePointer(), ui::kPointerDefault);
-}
-
 TEST_F(PanelTest, IconDoubleClickOpensAboutWithItsOwnCaption) {
     StartShown();
     MainCtl("imgIcon").UserDblClick();

@@ -1,0 +1,228 @@
+// Calibration under Wine against the stand-in driver.
+//
+// 1. Reports seen by the capture: the control panel's own capture code runs
+//    here (on the real device and a real, hidden window) while the stand-in's
+//    controller reports 1,000 times a second during a 5 s hold. Every
+//    GetTouchState reply is recorded; the changes of ReportCount between
+//    consecutive replies are set against the reports the controller made.
+// 2. From the accepting report to the next mark on screen: the real KVPANEL
+//    calibrates while this program touches each mark and lifts as soon as
+//    the driver has the capture's signal 5 (sent right after it has seen the
+//    accepting report), then watches the screen for the next mark's red
+//    outline. Needs a display whose pixels read back (KV_DISPLAY=x11, Xvfb).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "harness/harness.h"
+#include "panel/calibration_procedure.h"
+#include "panel/calibration_screen.h"
+#include "panel/panel_context.h"
+#include "sim/kvsim/kvsim_client.h"
+#include "win32/ports_win32.h"
+#include "win32/win32_forms.h"
+
+namespace {
+
+double NowMs() {
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
+double Median(std::vector<double> v) {
+    if (v.empty()) return 0;
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// The real device, with every touch-state reply kept.
+class RecordingDevice : public kv::win32::Win32DevicePort {
+public:
+    struct Reply {
+        std::uint16_t count;
+        bool penDown;
+        double atMs;
+    };
+    bool DeviceIoControl(kv::NativeHandle device, std::uint32_t code, void* in, std::uint32_t inSize,
+                         void* out, std::uint32_t outSize, std::uint32_t* returned,
+                         kv::OverlappedRecord* overlapped) override {
+        const bool ok = Win32DevicePort::DeviceIoControl(device, code, in, inSize, out, outSize,
+                                                         returned, overlapped);
+        if (ok && code == KV_IOCTL_GET_TOUCH_STATE) {
+            const auto* s = static_cast<const TouchState*>(out);
+            replies.push_back({s->ReportCount, (s->Status & KV_STATUS_PEN_DOWN) != 0, NowMs()});
+        }
+        return ok;
+    }
+    std::vector<Reply> replies;
+};
+
+void CaptureSeesEveryReport(kvsim::Client& sim, int holdMs) {
+    RecordingDevice device;
+    kv::win32::Win32RegistryPort registry;
+    kv::win32::Win32DesktopPort desktop;
+    kv::win32::Win32ProcessPort process;
+    kv::PanelContext context(kv::PanelPorts{device, registry, desktop, process});
+    kv::panel::CalibrationScreen screen;
+    kv::panel::CalibrationProcedure procedure(context, screen);
+    if (!context.device.OpenDevice()) {
+        std::printf("cannot open the KVTOUCH device\n");
+        return;
+    }
+    screen.Form().Load();  // a real window, never shown: no calibration of its own
+    screen.Layout();
+    sim.SetRate(1000);
+    KvSimState before{}, after{};
+    sim.ReadState(before);
+    sim.Touch(KVSIM_SPACE_RAW, 500, 400, static_cast<std::uint32_t>(holdMs));
+    const double start = NowMs();
+    procedure.CapturePoint(1, "TOP-LEFT");
+    const double end = NowMs();
+    sim.ReadState(after);
+    screen.Form().Unload();
+    context.device.CloseDevice();
+
+    // Reports made while the capture polled: from its first reply to its last.
+    std::size_t seen = 0, polls = 0;
+    const auto& r = device.replies;
+    for (std::size_t i = 1; i < r.size(); ++i) {
+        if (r[i].count != r[i - 1].count) ++seen;
+    }
+    for (const auto& reply : r) polls += reply.penDown ? 1 : 0;
+    const std::uint32_t made =
+        r.empty() ? 0u : static_cast<std::uint16_t>(r.back().count - r.front().count);
+    double longest = 0;
+    int slow = 0;
+    for (std::size_t i = 1; i < r.size(); ++i) {
+        const double gap = r[i].atMs - r[i - 1].atMs;
+        longest = std::max(longest, gap);
+        if (gap > 1.0) ++slow;
+    }
+    std::printf("controller reports during the whole hold: %u; gaps between polls over 1 ms: %d, "
+                "longest %.1f ms\n",
+                after.ReportsTotal - before.ReportsTotal, slow, longest);
+    std::printf("capture over a %d ms hold at 1000 reports/s: ReportCount changes seen %zu of %u "
+                "reports made = %.1f %% (%zu polls with the pen down, %.0f polls/s, capture %.0f ms)\n",
+                holdMs, seen, made, made ? 100.0 * static_cast<double>(seen) / made : 0.0, polls,
+                polls * 1000.0 / std::max(end - start, 1.0), end - start);
+}
+
+struct Point {
+    int x, y;
+};
+
+bool IsRed(Point p) {
+    HDC dc = GetDC(nullptr);
+    const COLORREF c = GetPixel(dc, p.x, p.y);
+    ReleaseDC(nullptr, dc);
+    return c == RGB(255, 0, 0);
+}
+
+void MarkLatency(kvsim::Client& sim, int runs) {
+    e2e::KillAllNamed("KVPANEL.exe");
+    e2e::WriteRegDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Halvane\\TouchScreen\\KV-PS2",
+                       "CalibrationMode", 0);
+    sim.SetRate(1000);
+    std::vector<double> latencies;
+    int unseen = 0;
+    e2e::Process panel = e2e::Process::Start(e2e::InstalledProgram("KVPANEL.exe"));
+    HWND main = e2e::WaitForWindow(" TouchScreen Control Panel #KV-PS2", panel.Id());
+    if (main == nullptr) {
+        std::printf("KVPANEL did not start\n");
+        return;
+    }
+    for (int run = 0; run < runs; ++run) {
+        e2e::WaitUntil([&] { return IsWindowVisible(main) != FALSE; });
+        PostMessageA(e2e::FindControl(main, "cmdCalibration"), BM_CLICK, 0, 0);
+        HWND form = e2e::WaitForForm("frmCalibration", panel.Id());
+        e2e::WaitUntil([&] { return form && e2e::FindControl(form, "lblHelp") != nullptr; });
+        HWND surface = form ? e2e::FindControl(form, "picCalibration") : nullptr;
+        if (surface == nullptr) break;
+        e2e::WaitUntil([&] { return IsWindowVisible(surface) != FALSE; });
+        RECT rc;
+        GetClientRect(surface, &rc);
+        const int w = rc.right, h = rc.bottom;
+        // Centres and outline corners of marks 1..4 (the mark table).
+        const Point centre[] = {{15, 15}, {w - 18, 15}, {w - 18, h - 18}, {15, h - 18}};
+        const Point corner[] = {{0, 0}, {w - 34, 0}, {w - 34, h - 34}, {0, h - 34}};
+        auto onScreen = [&](Point p) {
+            POINT q{p.x, p.y};
+            ClientToScreen(surface, &q);
+            return Point{q.x, q.y};
+        };
+        HWND second = e2e::FindControl(form, "lblMesg2");
+        for (int t = 0; t < 4; ++t) {
+            const std::string names[] = {"TOP-LEFT", "TOP-RIGHT", "DOWN-RIGHT", "DOWN-LEFT"};
+            const std::string line = "show on the " + names[t] + " of the screen";
+            e2e::WaitUntil([&] { return e2e::WindowText(second) == line; }, 5000, 1);
+            Sleep(30);  // the capture is polling with the pen up
+            // The driver's clock against ours, to place its log entries.
+            KvSimState state{};
+            const double t0 = NowMs();
+            sim.ReadState(state);
+            const double offset = (t0 + NowMs()) / 2 - state.NowMs;
+            const Point c = onScreen(centre[t]);
+            sim.PenDown(KVSIM_SPACE_SCREEN, c.x, c.y);
+            // The finger stays until the capture accepts (signal 5, sent
+            // as soon as it has seen the accepting report), then lifts.
+            double accepted = 0;
+            std::vector<KvSimLogEntry> log;
+            while (accepted == 0 && NowMs() - t0 < 2000) {
+                sim.ReadLog(state.LogNextSequence, log);
+                for (const auto& e : log)
+                    if (e.Kind == KVSIM_LOG_CALIBRATION_SIGNAL && e.Args[0] == 5)
+                        accepted = e.TimeMs + offset + 0.5;
+            }
+            sim.PenUp();
+            if (t == 3 || accepted == 0) continue;
+            const Point next = onScreen(corner[t + 1]);
+            double shown = 0;
+            while (NowMs() - accepted < 2000) {
+                if (IsRed(next)) {
+                    shown = NowMs();
+                    break;
+                }
+            }
+            if (shown > 0)
+                latencies.push_back(shown - accepted);
+            else
+                ++unseen;
+        }
+        auto box = e2e::WaitForMessageBox(panel.Id(), 5000);
+        if (box) e2e::PressBoxButton(box->window, IDNO);
+    }
+    panel.Kill();
+    std::sort(latencies.begin(), latencies.end());
+    if (latencies.empty()) {
+        std::printf("accepting report to next mark: no mark seen on the screen (%d tries)\n", unseen);
+        return;
+    }
+    std::printf("accepting report to next mark on screen, %zu marks: median %.1f ms, min %.1f ms, "
+                "max %.1f ms (%d not seen within 2 s)\n",
+                latencies.size(), Median(latencies), latencies.front(), latencies.back(), unseen);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const int holdMs = argc > 1 ? std::atoi(argv[1]) : 5000;
+    const int runs = argc > 2 ? std::atoi(argv[2]) : 10;
+    kv::win32::Win32FormPlatform forms(GetModuleHandleA(nullptr));
+    kv::ui::SetPlatform(&forms);
+    kvsim::Client sim;
+    if (!sim.Open()) {
+        std::printf("cannot open the KVTOUCH device\n");
+        return 1;
+    }
+    CaptureSeesEveryReport(sim, holdMs);
+    MarkLatency(sim, runs);
+    sim.SetRate(100);
+    kv::ui::SetPlatform(nullptr);
+    return 0;
+}
