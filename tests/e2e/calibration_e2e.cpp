@@ -232,6 +232,35 @@ TEST_F(FullCalibration, OnTurnedDisplays) {
         Run(c);
 }
 
+// On a display scaled to 150 % the calibration window still covers every
+// pixel of the screen, and a calibration tapped at the marks' pixel
+// positions comes out as on an unscaled display (runs in the 144-DPI world).
+class CalibrationAt144Dpi : public FullCalibration {
+protected:
+    void SetUp() override {
+        if (e2e::WorldDpi() != 144) GTEST_SKIP() << "runs in the 144-DPI world only";
+        FullCalibration::SetUp();
+    }
+};
+
+TEST_F(CalibrationAt144Dpi, CoversTheScreenInPixelsAndCalibratesAsUnscaled) {
+    if (screenW != 1024 || screenH != 768) GTEST_SKIP() << "expected values are for 1024 x 768";
+    ASSERT_NE(OpenCalibration(0), nullptr);
+    ASSERT_TRUE(WaitForPrompt(1)) << "no first mark";  // laid out by then
+    RECT window, client;
+    GetWindowRect(form, &window);
+    GetClientRect(surface, &client);
+    EXPECT_EQ(window.left, 0);
+    EXPECT_EQ(window.top, 0);
+    EXPECT_EQ(window.right, screenW);
+    EXPECT_EQ(window.bottom, screenH);
+    EXPECT_EQ(client.right, screenW);
+    EXPECT_EQ(client.bottom, screenH);
+    panel.Kill();
+    e2e::KillAllNamed("KVPANEL.exe");
+    Run(Arrangement{0, 0, 0, {31, 510, 990, 31, 510, 990}, 2});
+}
+
 TEST_F(Calibration, AnsweringNoPutsTheOldCalibrationBack) {
     SetCalibration({40, 500, 980, 44, 505, 970}, 2);
     ASSERT_NE(OpenCalibration(0), nullptr);

@@ -485,5 +485,26 @@ TEST_F(CalibrationTest, ScreenOperationsDrawAndWordAsAsked) {
     EXPECT_EQ(Ctl("lblResolution").Caption(), "Resolution: 1024 X 768");
 }
 
+// On a display scaled to 150 % (10 twips a pixel) the surface still spans
+// the screen's pixels and the marks stand where the table puts them for
+// that many pixels: they are measured in pixels, never in twips.
+TEST_F(CalibrationTest, MarksStandInPixelsOnAScaledDisplay) {
+    ui::Headless().SetTwipsPerPixel(10);
+    StartShown();
+    ui::Form& f = Screen();
+    f.OnActivate = nullptr;
+    f.Show();
+    f.Move(0, 0, 1024 * 10, 768 * 10);
+    ui::Control& surface = Ctl("picCalibration");
+    EXPECT_EQ(surface.ScaleWidth(), 1024);
+    EXPECT_EQ(surface.ScaleHeight(), 768);
+    program->CalibrationView().DrawMark(5, true);
+    const std::vector<ui::DrawOp>& ops = dynamic_cast<ui::HeadlessPeer*>(f.Peer())->Drawing(surface);
+    ASSERT_EQ(ops.size(), 3u);
+    EXPECT_EQ(std::make_tuple(ops[0].x1, ops[0].y1, ops[0].x2, ops[0].y2),
+              std::make_tuple(494, 0, 526, 31));
+    EXPECT_EQ(ops[2].x1, 511) << "the TOP mark's vertical line";
+}
+
 }  // namespace
 }  // namespace kv::panel::test
