@@ -90,6 +90,9 @@ RemovalWindow::RemovalWindow(const RemovePorts& ports)
     no.SetCaption("&No");
     no.SetDefault(true);  // the safe answer on Enter
     no.SetCancel(true);
+    // First in tab order, so that No also holds the focus when the window
+    // opens: Enter on a focused button presses that button.
+    no.SetTabIndex(yes.TabIndex());
 
     icon.DblClick = [this] { ShowAbout(); };
     form_.OnLoad = [this] { Load(); };
@@ -135,7 +138,9 @@ void RemovalWindow::Layout() {
     if (wanted > form_.Width()) form_.SetWidth(wanted);
     const int inner = form_.ScaleWidth();
     shape.SetLeft((inner - shape.Width()) / 2);
-    yes.SetLeft(static_cast<int>((inner - 1.5 * yes.Width() - no.Width())) / 2);
+    // Integer division as the forms runtime does it: the dividend is first
+    // rounded, halves to even.
+    yes.SetLeft(HalfRoundedEven(inner - 1.5 * yes.Width() - no.Width()));
     no.SetLeft(yes.Left() + static_cast<int>(1.5 * yes.Width()));
 
     // The etched line between the question and the buttons: shadow, then

@@ -170,8 +170,10 @@ TEST(RemovalWindow, QuestionAndLayout) {
     const ui::Control& shape = f.Ctl("shpRemoval");
     const int inner = f.ScaleWidth();
     EXPECT_EQ(shape.Left(), (inner - shape.Width()) / 2);
-    EXPECT_EQ(yes.Left(), static_cast<int>(inner - 1.5 * yes.Width() - no.Width()) / 2);
-    EXPECT_EQ(no.Left(), yes.Left() + static_cast<int>(1.5 * yes.Width()));
+    // 6645 - 1.5 * 1095 - 1095 = 3907.5 rounds to 3908 before it is halved.
+    ASSERT_EQ(inner, 6645);
+    EXPECT_EQ(yes.Left(), 1954);
+    EXPECT_EQ(no.Left(), 1954 + 1642);
     const ui::Control& shadow = f.Ctl("linEtchShadow");
     const ui::Control& light = f.Ctl("linEtchHighlight");
     EXPECT_EQ(shadow.Top(), yes.Top() - no.Height() / 2);
@@ -212,6 +214,25 @@ TEST(RemovalWindow, TheIconOpensAboutAndClosingItBringsTheQuestionBack) {
     about.Ctl("cmdOK").UserClick();
     EXPECT_TRUE(w.window.Form().Visible());
     EXPECT_EQ(ui::Headless().ScreenMousePointer(), ui::kPointerDefault);
+}
+
+}  // namespace
+}  // namespace kv
+
+namespace kv {
+namespace {
+
+TEST(RemovalWindow, KeysOnTheFreshQuestionAnswerNo) {
+    for (int key : {ui::kKeyReturn, ui::kKeyEscape}) {
+        RemoveWorld w;
+        ASSERT_TRUE(w.window.Start());
+        ui::Form& f = w.window.Form();
+        ASSERT_NE(f.ActiveControl(), nullptr);
+        EXPECT_EQ(f.ActiveControl()->Name(), "cmdNo") << key;
+        EXPECT_TRUE(f.UserNavigationKey(key, 0)) << key;
+        EXPECT_TRUE(w.wait.events.empty()) << key << ": the removal started";
+        EXPECT_FALSE(f.Loaded()) << key;
+    }
 }
 
 }  // namespace
