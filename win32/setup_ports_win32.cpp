@@ -19,7 +19,16 @@ bool Win32IniPort::WritePrivateProfileStringA(const char* section, const char* k
     return ::WritePrivateProfileStringA(section, key, text, file) != FALSE;
 }
 
+Win32ProcessWaitPort::~Win32ProcessWaitPort() { ReleaseStarted(); }
+
+void Win32ProcessWaitPort::ReleaseStarted() {
+    if (started_) ::CloseHandle(started_);
+    started_ = nullptr;
+    startedId_ = 0;
+}
+
 std::uint32_t Win32ProcessWaitPort::StartProgram(const std::string& commandLine, int showState) {
+    ReleaseStarted();
     std::vector<char> line(commandLine.begin(), commandLine.end());
     line.push_back('\0');
     STARTUPINFOA startup{};
@@ -31,13 +40,16 @@ std::uint32_t Win32ProcessWaitPort::StartProgram(const std::string& commandLine,
                           &startup, &info))
         return 0;
     ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
+    started_ = info.hProcess;
+    startedId_ = info.dwProcessId;
     return info.dwProcessId;
 }
 
 NativeHandle Win32ProcessWaitPort::OpenProcess(std::uint32_t access, bool inherit,
                                                std::uint32_t pid) {
-    return reinterpret_cast<NativeHandle>(::OpenProcess(access, inherit ? TRUE : FALSE, pid));
+    HANDLE process = ::OpenProcess(access, inherit ? TRUE : FALSE, pid);
+    if (pid == startedId_) ReleaseStarted();  // the caller's handle keeps it now
+    return reinterpret_cast<NativeHandle>(process);
 }
 
 std::uint32_t Win32ProcessWaitPort::WaitForSingleObject(NativeHandle handle, std::uint32_t ms) {

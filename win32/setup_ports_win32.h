@@ -2,6 +2,8 @@
 // files, starting and awaiting a process, the restart, deleting a key tree.
 #pragma once
 
+#include <windows.h>
+
 #include "common/ports/ini_port.h"
 #include "common/ports/process_wait_port.h"
 #include "common/ports/registry_tree_port.h"
@@ -19,12 +21,20 @@ public:
 
 class Win32ProcessWaitPort : public ProcessWaitPort {
 public:
-    // CreateProcessA, because WinExec tells no process id; both of its
-    // handles are closed at once.
+    ~Win32ProcessWaitPort() override;
+    // CreateProcessA, because WinExec tells no process id. The new
+    // process's handle is held until that process is opened by its id (or
+    // the next start): a program that ends at once would otherwise be gone
+    // before the caller opens it, and its id free for another process.
     std::uint32_t StartProgram(const std::string& commandLine, int showState) override;
     NativeHandle OpenProcess(std::uint32_t access, bool inherit, std::uint32_t pid) override;
     std::uint32_t WaitForSingleObject(NativeHandle handle, std::uint32_t ms) override;
     bool CloseHandle(NativeHandle handle) override;
+
+private:
+    void ReleaseStarted();
+    HANDLE started_ = nullptr;
+    DWORD startedId_ = 0;
 };
 
 // Enables the process's shutdown privilege, then ExitWindowsEx.

@@ -20,7 +20,8 @@ class ProcessWaitPort {
 public:
     virtual ~ProcessWaitPort() = default;
     // Starts `commandLine` with the show state; the new process's id, or 0
-    // when it could not be started. No handle stays open.
+    // when it could not be started. The process stays openable by its id
+    // until the caller has opened it, even when it ends at once.
     virtual std::uint32_t StartProgram(const std::string& commandLine, int showState) = 0;
     // A handle with `access` to process `pid`, or 0 when refused.
     virtual NativeHandle OpenProcess(std::uint32_t access, bool inherit, std::uint32_t pid) = 0;
