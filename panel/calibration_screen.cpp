@@ -19,7 +19,9 @@ const ui::Font kMessageFont{"MS Sans Serif", 9.75, true, false};
 const ui::Font kSmallBold{"MS Sans Serif", 8.25, true, false};
 const ui::Font kTitleFont{"Times New Roman", 21.75, true, false};
 
-// Design sizes inside the surface, in pixels.
+// Design sizes inside the surface, in pixels of a display at 96 DPI; Px
+// gives them for the display in use, so that texts keep fitting their boxes
+// when the fonts grow with the display's DPI.
 constexpr int kBoxWidth = 420;
 constexpr int kBoxHeight = 44;
 constexpr int kStatWidth = 220;
@@ -29,6 +31,10 @@ constexpr int kLineHeight = 16;
 constexpr int kTitleHeight = 36;
 
 int Half(double v) { return static_cast<int>(RoundHalfEven(v / 2)); }
+
+int Px(int designPixels) {
+    return static_cast<int>(RoundHalfEven(designPixels * 15.0 / ui::TwipsPerPixelX()));
+}
 
 ui::Control& PixelBox(ui::Form& form, const char* name, ui::Control* container, int left, int top,
                       int width, int height, ui::Color back) {
@@ -72,31 +78,36 @@ void CalibrationScreen::Design() {
     surface.SetBackColor(ui::kSysWindow);
 
     ui::Control& home =
-        PixelBox(form_, "picHome", &surface, 0, 0, kBoxWidth + 2 * kBoxInset, kHomeHeight,
+        PixelBox(form_, "picHome", &surface, 0, 0, Px(kBoxWidth + 2 * kBoxInset), Px(kHomeHeight),
                  ui::kSysWindow);
     ui::Control& stat =
-        PixelBox(form_, "picStat", &home, 0, 12, kStatWidth, kBoxHeight, ui::Rgb(255, 255, 255));
+        PixelBox(form_, "picStat", &home, 0, Px(12), Px(kStatWidth), Px(kBoxHeight),
+                 ui::Rgb(255, 255, 255));
     // Transparent, so the status colour shows around the text.
-    Text(form_, "lblResolution", &stat, 0, 14, kStatWidth, kLineHeight, "Resolution: 1280 X 1024",
+    Text(form_, "lblResolution", &stat, 0, Px(14), Px(kStatWidth), Px(kLineHeight),
+         "Resolution: 1280 X 1024",
          ui::kBlack, ui::Rgb(255, 255, 255), kSmallBold, ui::kAlignCenter)
         .SetBackStyle(0);
 
     ui::Control& mesg =
-        PixelBox(form_, "picMesg", &home, kBoxInset, 64, kBoxWidth, kBoxHeight, ui::kBlack);
-    Text(form_, "lblMesg3", &mesg, 0, 14, kBoxWidth, kLineHeight,
+        PixelBox(form_, "picMesg", &home, Px(kBoxInset), Px(64), Px(kBoxWidth), Px(kBoxHeight),
+                 ui::kBlack);
+    Text(form_, "lblMesg3", &mesg, 0, Px(14), Px(kBoxWidth), Px(kLineHeight),
          "Please lift off from TouchScreen to start calibration", kYellow, ui::kBlack,
          kMessageFont, ui::kAlignCenter)
         .SetVisible(false);
-    Text(form_, "lblMesg1", &mesg, 12, 5, kBoxWidth - 24, kLineHeight, kTouchPromptLine1, kGreen,
+    Text(form_, "lblMesg1", &mesg, Px(12), Px(5), Px(kBoxWidth - 24), Px(kLineHeight),
+         kTouchPromptLine1, kGreen,
          ui::kBlack, kMessageFont, ui::kAlignLeft);
-    Text(form_, "lblMesg2", &mesg, 40, 23, kBoxWidth - 24, kLineHeight,
+    Text(form_, "lblMesg2", &mesg, Px(40), Px(23), Px(kBoxWidth - 24), Px(kLineHeight),
          "show on the TOP-LEFT coner of the screen", kGreen, ui::kBlack, kMessageFont,
          ui::kAlignLeft);
 
-    Text(form_, "lblHelp", &home, kBoxInset, 116, kBoxWidth, kLineHeight,
+    Text(form_, "lblHelp", &home, Px(kBoxInset), Px(116), Px(kBoxWidth), Px(kLineHeight),
          "Press ESC key to break calibration", kBlue, ui::kSysWindow, kSmallBold,
          ui::kAlignCenter);
-    Text(form_, "lblTitle", &surface, 0, 0, kBoxWidth, kTitleHeight, "TouchScreen Calibration",
+    Text(form_, "lblTitle", &surface, 0, 0, Px(kBoxWidth), Px(kTitleHeight),
+         "TouchScreen Calibration",
          kRed, ui::kSysWindow, kTitleFont, ui::kAlignCenter);
 }
 

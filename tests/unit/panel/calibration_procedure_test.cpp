@@ -487,7 +487,8 @@ TEST_F(CalibrationTest, ScreenOperationsDrawAndWordAsAsked) {
 
 // On a display scaled to 150 % (10 twips a pixel) the surface still spans
 // the screen's pixels and the marks stand where the table puts them for
-// that many pixels: they are measured in pixels, never in twips.
+// that many pixels: they are measured in pixels, never in twips. The boxes
+// of the texts grow with the fonts.
 TEST_F(CalibrationTest, MarksStandInPixelsOnAScaledDisplay) {
     ui::Headless().SetTwipsPerPixel(10);
     StartShown();
@@ -504,6 +505,7 @@ TEST_F(CalibrationTest, MarksStandInPixelsOnAScaledDisplay) {
     EXPECT_EQ(std::make_tuple(ops[0].x1, ops[0].y1, ops[0].x2, ops[0].y2),
               std::make_tuple(494, 0, 526, 31));
     EXPECT_EQ(ops[2].x1, 511) << "the TOP mark's vertical line";
+    EXPECT_EQ(Ctl("lblTitle").Height(), 54) << "the title's box grows with its font";
 }
 
 }  // namespace
