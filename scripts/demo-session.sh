@@ -46,13 +46,28 @@ if [ "$unattended" = 1 ]; then
   # The tests inject touches of their own and start their own bridge.
   kill "$bridge_pid" 2>/dev/null || true
   KV_SHOTS_DIR="Z:$(echo "$shots" | tr '/' '\\')" "$root/scripts/run-e2e.sh" \
-    --gtest_filter='PanelStart.ShowsTheFourSummariesReadFromTheDriver:PanelDialogs.*:TextFit.*:Agent.Registers*:DrawTest.SimulatedStroke*:Startup.ConfigurationWindowAppliesAndTestsADoubleClick'
+    --gtest_filter='PanelStart.ShowsTheFourSummariesReadFromTheDriver:PanelDialogs.*:TextFit.*:Agent.Registers*:DrawTest.SimulatedStroke*:Startup.ConfigurationWindowAppliesAndTestsADoubleClick:FullCalibration.WiredAnyWayOnAStraightDisplay:Uninstaller.YesCloses*'
   for bmp in "$shots"/*.bmp; do
     [ -e "$bmp" ] || continue
     convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
   done
   import -window root "$shots/desktop.png" || true
-  ls "$shots"
+  echo "== The same on a display scaled to 150 % (144 DPI)"
+  "$root/scripts/wine-world.sh" down
+  (
+    export KV_WINEPREFIX="$root/build/wine/demo-prefix-144" KV_DPI=144
+    export KV_WINE_TEMPLATE_DIR="$root/build/wine"
+    "$root/scripts/wine-world.sh" up
+    trap '"$root/scripts/wine-world.sh" down' EXIT
+    mkdir -p "$shots/144dpi"
+    KV_SHOTS_DIR="Z:$(echo "$shots/144dpi" | tr '/' '\\')" "$root/scripts/run-e2e.sh" \
+      --gtest_filter='PanelAt144Dpi.*:CalibrationAt144Dpi.*'
+  )
+  for bmp in "$shots"/144dpi/*.bmp; do
+    [ -e "$bmp" ] || continue
+    convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
+  done
+  ls -R "$shots"
 else
   echo "== The control panel: close it to end the demo"
   echo "   Touches move the pointer (kvbridge). The draw test opens with the right button"
