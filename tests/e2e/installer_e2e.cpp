@@ -135,15 +135,14 @@ std::string WitnessPath() {
     return path.substr(0, path.find_last_of('\\')) + "\\kv_e2e_witness.exe";
 }
 
-// A window in a process of its own that logs the end of the session (and,
-// as the rotation stand-in, its quit command).
+// A window in a process of its own that logs the end of the session.
 struct Witness {
-    explicit Witness(const std::string& name, bool rotator = false) {
+    explicit Witness(const std::string& name) {
         char temp[MAX_PATH];
         GetTempPathA(MAX_PATH, temp);
         log = std::string(temp) + "kv_witness_" + name + ".log";
         DeleteFileA(log.c_str());
-        process = e2e::Process::Start(WitnessPath(), "\"" + log + "\"" + (rotator ? " rotator" : ""));
+        process = e2e::Process::Start(WitnessPath(), "\"" + log + "\"");
         ready = e2e::WaitUntil([&] { return Log().find("ready") != std::string::npos; });
     }
     std::string Log() const { return ReadFileText(log); }
@@ -410,20 +409,25 @@ protected:
 
 TEST_F(Uninstaller, YesClosesTheAgentsAwaitsTheRemoverAndUndoesTheMouseClass) {
     Witness restart("remove-restart");
-    Witness rotator("remove-rotator", true);
-    ASSERT_TRUE(restart.ready && rotator.ready);
+    ASSERT_TRUE(restart.ready);
+    // The package's rotation program (its stand-in, built beside the tests)
+    // and the right-button agent, both registered with the driver.
+    const std::string witness = WitnessPath();
+    e2e::Process rotator = e2e::Process::Start(
+        witness.substr(0, witness.find_last_of('\\')) + "\\..\\sim\\KVROTATE.exe");
     e2e::Process agent = e2e::Process::Start(e2e::InstalledProgram("KVRBTN.exe"));
     kvsim::Client sim;
     ASSERT_TRUE(sim.Open());
     ASSERT_TRUE(e2e::WaitUntil([&] {
         KvSimState state{};
-        return sim.ReadState(state) && state.Agent.AgentWindow != -1 && state.Agent.AgentWindow != 0;
-    }));
+        return sim.ReadState(state) && state.Agent.AgentWindow != -1 && state.Agent.AgentWindow != 0 &&
+               state.Rotator.RotatorWindow != -1 && state.Rotator.RotatorWindow != 0;
+    })) << "the agent and the rotation program did not both register";
     RemoverTakes("[Remover]\r\nDelayMs=500\r\n");
 
     e2e::Process remove = StartAndAnswer(true);
     EXPECT_TRUE(agent.WaitExit()) << "the agent quits";
-    EXPECT_TRUE(rotator.Saw("rotator-close")) << rotator.Log();
+    EXPECT_TRUE(rotator.WaitExit()) << "the rotation program quits";
     HWND status = e2e::WaitForForm("frmMessage", remove.Id());
     ASSERT_NE(status, nullptr);
     // Found while it loads; the text is there once it shows.
