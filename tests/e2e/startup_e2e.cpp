@@ -133,14 +133,35 @@ TEST_F(StartupAt144Dpi, LogonRunSendsTheScreenSizeInPixels) {
 
 TEST_F(Startup, RotatorPresentIsStartedRegistersAndQuitsOnItsCommand) {
     ASSERT_TRUE(InstallRotator());
+    // A size the display does not have: the rotation program must tell
+    // the driver the real one, since the agent leaves that to it.
+    KvSimState before{};
+    ASSERT_TRUE(sim.ReadState(before));
+    ASSERT_TRUE(sim.SetScreen(800, 600, true));
+    struct RestoreScreen {
+        kvsim::Client& sim;
+        std::int32_t width, height;
+        ~RestoreScreen() { sim.SetScreen(width, height, true); }
+    } restore{sim, before.SimScreenWidth, before.SimScreenHeight};
     ASSERT_TRUE(LogonRun());
     EXPECT_TRUE(SetRequests(KV_IOCTL_SET_SCREEN_SIZE).empty()) << "screen size sent anyway";
     KvSimState state{};
     ASSERT_TRUE(e2e::WaitUntil([&] {
-        return sim.ReadState(state) && state.Rotator.RotatorWindow != -1;
-    })) << "the rotation program did not register";
+        return sim.ReadState(state) && state.Rotator.RotatorWindow != -1 &&
+               state.Params.ScreenWidth != 800;
+    })) << "the rotation program did not register, or left the screen size";
+    EXPECT_EQ(state.Params.ScreenWidth, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(state.Params.ScreenHeight, GetSystemMetrics(SM_CYSCREEN));
     HWND rotator = reinterpret_cast<HWND>(static_cast<INT_PTR>(state.Rotator.RotatorWindow));
     EXPECT_TRUE(IsWindow(rotator));
+
+    // The next logon run starts it again: the first stays in charge and
+    // no second one is left behind, out of reach of its quit command.
+    ASSERT_TRUE(LogonRun());
+    EXPECT_TRUE(e2e::WaitUntil([] { return e2e::ProcessesNamed("KVROTATE.exe").size() == 1; }))
+        << e2e::ProcessesNamed("KVROTATE.exe").size() << " rotation programs run";
+    ASSERT_TRUE(sim.ReadState(state));
+    EXPECT_EQ(reinterpret_cast<HWND>(static_cast<INT_PTR>(state.Rotator.RotatorWindow)), rotator);
     const auto running = e2e::ProcessesNamed("KVROTATE.exe");
     ASSERT_EQ(running.size(), 1u);
     e2e::Process process = e2e::Process::Adopt(running[0]);
