@@ -29,10 +29,23 @@ echo "== Right-button agent"
 # CPU seconds (user + system), from /proc, of this world's processes named
 # $1 (other Wine sessions on the machine are left out).
 cpu_seconds() {
-  local total=0 ticks pid
+  cpu_seconds_of $(world_pids "$1")
+}
+# This world's processes named $1.
+world_pids() {
+  local pid
   for pid in $(pgrep -x "$1"); do
     # A process may end between pgrep and here.
-    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+  done
+  return 0
+}
+# CPU seconds of the given processes; one that has just ended still counts
+# until its parent has reaped it, so a figure taken as a program is being
+# ended stays whole.
+cpu_seconds_of() {
+  local total=0 ticks pid
+  for pid in "$@"; do
     ticks=$(awk '{print $14 + $15}' "/proc/$pid/stat" 2>/dev/null || echo 0)
     total=$((total + ticks))
   done
@@ -60,12 +73,15 @@ wine "$cross/bin/bench_bridge.exe" 100 5000 | while IFS= read -r line; do
   line=${line%$'\r'}
   case "$line" in
     bridge-*-begin)
-      b0=$(cpu_seconds 'kvbridge.exe'); s0=$(cpu_seconds wineserver64); t0=$(date +%s.%N) ;;
+      bridges=$(world_pids 'kvbridge.exe')
+      b0=$(cpu_seconds_of $bridges); s0=$(cpu_seconds wineserver64); t0=$(date +%s.%N) ;;
     bridge-*-end)
-      b1=$(cpu_seconds 'kvbridge.exe'); s1=$(cpu_seconds wineserver64); t1=$(date +%s.%N)
+      # The bridge may be ending by now: read the same process again.
+      b1=$(cpu_seconds_of $bridges); s1=$(cpu_seconds wineserver64); t1=$(date +%s.%N)
       what=${line#bridge-}; what=${what%-end}
       awk -v a="$b0" -v b="$b1" -v s="$s0" -v t="$s1" -v w0="$t0" -v w1="$t1" -v what="$what" 'BEGIN {
         w = w1 - w0
+        if (b < a) { printf "bridge %s: kvbridge ended before it was read\n", what; exit }
         printf "bridge %s: kvbridge %.2f s of CPU over %.2f s = %.1f %% of one core (wineserver %.1f %%)\n", what, b - a, w, 100 * (b - a) / w, 100 * (t - s) / w
       }' ;;
     *) echo "$line" ;;
