@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
-#include <map>
+#include <regex>
 #include <set>
 #include <string>
 #include <vector>
@@ -45,63 +45,29 @@ std::string Lower(std::string text) {
     return text;
 }
 
-std::string Trim(const std::string& text) {
-    const auto first = text.find_first_not_of(" \t\r\n");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1);
-}
-
-// One element of a manifest: its local name (namespace prefix dropped),
-// attributes and the text up to its first child or end tag.
+// One element of a manifest: its attributes (as written) and its text.
 struct Element {
-    std::string name;
-    std::map<std::string, std::string> attributes;
-    std::string text;
+    std::string attributes, text;
+    std::string Attribute(const std::string& name) const {
+        std::smatch m;
+        return std::regex_search(attributes, m, std::regex("(^|\\s)" + name + "\\s*=\\s*[\"']([^\"']*)"))
+                   ? m[2].str()
+                   : "";
+    }
 };
 
-// The elements of a manifest in document order; enough XML for what
-// manifests hold (no entities, no CDATA).
-std::vector<Element> ParseElements(const std::string& xml) {
-    std::vector<Element> elements;
-    size_t at = 0;
-    while ((at = xml.find('<', at)) != std::string::npos) {
-        if (xml.compare(at, 4, "<!--") == 0) {
-            const size_t end = xml.find("-->", at);
-            at = end == std::string::npos ? xml.size() : end + 3;
-            continue;
-        }
-        const size_t close = xml.find('>', at);
-        if (close == std::string::npos) break;
-        const std::string tag = xml.substr(at + 1, close - at - 1);
-        at = close + 1;
-        if (tag.empty() || tag[0] == '?' || tag[0] == '/' || tag[0] == '!') continue;
-        Element element;
-        size_t i = tag.find_first_of(" \t\r\n/");
-        element.name = tag.substr(0, i);
-        if (const size_t colon = element.name.find(':'); colon != std::string::npos)
-            element.name.erase(0, colon + 1);
-        while (i != std::string::npos && i < tag.size()) {
-            const size_t nameStart = tag.find_first_not_of(" \t\r\n/", i);
-            if (nameStart == std::string::npos) break;
-            const size_t equals = tag.find('=', nameStart);
-            if (equals == std::string::npos || equals + 1 >= tag.size()) break;
-            const char quote = tag[equals + 1];
-            const size_t valueEnd = tag.find(quote, equals + 2);
-            if (valueEnd == std::string::npos) break;
-            element.attributes[Trim(tag.substr(nameStart, equals - nameStart))] =
-                tag.substr(equals + 2, valueEnd - equals - 2);
-            i = valueEnd + 1;
-        }
-        if (tag.back() != '/') element.text = Trim(xml.substr(at, xml.find('<', at) - at));
-        elements.push_back(element);
-    }
-    return elements;
-}
-
-std::vector<Element> Named(const std::vector<Element>& elements, const std::string& name) {
+// Every element of that local name (namespace prefix ignored), in order.
+std::vector<Element> Named(const std::string& manifest, const std::string& name) {
+    const std::string xml = std::regex_replace(manifest, std::regex("<!--[\\s\\S]*?-->"), "");
     std::vector<Element> found;
-    for (const auto& e : elements)
-        if (e.name == name) found.push_back(e);
+    const std::regex tag("<(\\w+:)?" + name + "(\\s[^>]*?)?(/?)>([^<]*)");
+    for (std::sregex_iterator i(xml.begin(), xml.end(), tag), end; i != end; ++i) {
+        const std::string text = (*i)[3].length() ? "" : (*i)[4].str();
+        const auto first = text.find_first_not_of(" \t\r\n");
+        found.push_back({(*i)[2].str(), first == std::string::npos
+                                            ? ""
+                                            : text.substr(first, text.find_last_not_of(" \t\r\n") - first + 1)});
+    }
     return found;
 }
 
@@ -138,38 +104,32 @@ std::string ManifestOf(const std::string& path) {
 TEST_P(EmbeddedManifest, DeclaresItsRightsDpiAwarenessAndSystems) {
     const std::string manifest = ManifestOf(path);
     ASSERT_FALSE(manifest.empty()) << exe << " has no RT_MANIFEST 1";
-    const auto elements = ParseElements(manifest);
 
     // One identity, its own: a second one would be a dependency (the
     // visual-styles library among them), which the classic look does not want.
-    const auto identities = Named(elements, "assemblyIdentity");
+    const auto identities = Named(manifest, "assemblyIdentity");
     ASSERT_EQ(identities.size(), 1u) << manifest;
-    auto identity = identities[0].attributes;
-    EXPECT_EQ(identity["name"], std::string("Halvane.TouchScreen.") + GetParam().program);
-    EXPECT_EQ(identity["type"], "win32");
-    EXPECT_EQ(identity["version"], "7.0.0.0");
-    EXPECT_EQ(identity["processorArchitecture"], "amd64");
-    EXPECT_TRUE(Named(elements, "dependency").empty()) << "a dependent assembly is declared";
+    EXPECT_EQ(identities[0].Attribute("name"), std::string("Halvane.TouchScreen.") + GetParam().program);
+    EXPECT_EQ(identities[0].Attribute("type"), "win32");
+    EXPECT_EQ(identities[0].Attribute("version"), "7.0.0.0");
+    EXPECT_EQ(identities[0].Attribute("processorArchitecture"), "amd64");
+    EXPECT_TRUE(Named(manifest, "dependency").empty()) << "a dependent assembly is declared";
 
-    const auto levels = Named(elements, "requestedExecutionLevel");
+    const auto levels = Named(manifest, "requestedExecutionLevel");
     ASSERT_EQ(levels.size(), 1u) << manifest;
-    auto level = levels[0].attributes;
-    EXPECT_EQ(level["level"], GetParam().level);
-    EXPECT_EQ(level["uiAccess"], "false");
+    EXPECT_EQ(levels[0].Attribute("level"), GetParam().level);
+    EXPECT_EQ(levels[0].Attribute("uiAccess"), "false");
 
     // System-aware: "true" for the systems before 10 (1607), "system" after.
-    const auto dpiAware = Named(elements, "dpiAware");
-    const auto dpiAwareness = Named(elements, "dpiAwareness");
+    const auto dpiAware = Named(manifest, "dpiAware");
+    const auto dpiAwareness = Named(manifest, "dpiAwareness");
     ASSERT_EQ(dpiAware.size(), 1u) << manifest;
     ASSERT_EQ(dpiAwareness.size(), 1u) << manifest;
     EXPECT_EQ(Lower(dpiAware[0].text), "true");
     EXPECT_EQ(Lower(dpiAwareness[0].text), "system");
 
     std::set<std::string> systems;
-    for (const auto& os : Named(elements, "supportedOS")) {
-        auto attributes = os.attributes;
-        systems.insert(Lower(attributes["Id"]));
-    }
+    for (const auto& os : Named(manifest, "supportedOS")) systems.insert(Lower(os.Attribute("Id")));
     EXPECT_EQ(systems, kSupportedSystems);
 
     // The loader's own parser takes it (a manifest it rejects stops the

@@ -122,13 +122,6 @@ bool FakeIni::WritePrivateProfileStringA(const char* section, const char* key, c
 
 void FakeIni::SetFile(const std::string& path, const std::string& text) { files_[Folded(path)] = text; }
 
-bool FakeIni::HasFile(const std::string& path) const { return files_.count(Folded(path)) != 0; }
-
-std::string FakeIni::FileText(const std::string& path) const {
-    const auto it = files_.find(Folded(path));
-    return it == files_.end() ? "" : it->second;
-}
-
 std::string FakeIni::Value(const std::string& path, const std::string& section,
                            const std::string& key) const {
     const auto it = files_.find(Folded(path));

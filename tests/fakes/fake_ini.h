@@ -25,8 +25,6 @@ public:
                                     const char* file) override;
 
     void SetFile(const std::string& path, const std::string& text);
-    bool HasFile(const std::string& path) const;
-    std::string FileText(const std::string& path) const;
     // The value as the platform would read it; "" when missing.
     std::string Value(const std::string& path, const std::string& section,
                       const std::string& key) const;

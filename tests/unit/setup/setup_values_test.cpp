@@ -67,10 +67,8 @@ TEST(SetupValue, ReadFromFilesOfEveryShape) {
     const std::string longNumber = "2" + std::string(300, '0');
     const FileCase cases[] = {
         {"plain", true, "[Settings]\r\nVirtualButton=3\r\n", 3},
-        {"blanks and quotes", true, "[settings]\n  virtualbutton =  \"2\"  \n", 2},
         {"missing file", false, "", -1},
         {"missing section", true, "[Other]\r\nVirtualButton=3\r\n", -1},
-        {"missing key", true, "[Settings]\r\nFeedbackSound=3\r\n", -1},
         {"empty value", true, "[Settings]\r\nVirtualButton=\r\n", -1},
         {"text", true, "[Settings]\r\nVirtualButton=two\r\n", -2},
         {"longer than the buffer", true, "[Settings]\r\nVirtualButton=" + longNumber + "\r\n", -3},
