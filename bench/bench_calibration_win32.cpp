@@ -180,6 +180,10 @@ void MarkLatency(kvsim::Client& sim, int runs) {
         HWND surface = form ? e2e::FindControl(form, "picCalibration") : nullptr;
         if (surface == nullptr) break;
         e2e::WaitUntil([&] { return IsWindowVisible(surface) != FALSE; });
+        // The window may show before it is maximised; the first prompt
+        // comes after the layout for the full screen.
+        HWND second = e2e::FindControl(form, "lblMesg2");
+        e2e::WaitUntil([&] { return e2e::WindowText(second) == "show on the TOP-LEFT of the screen"; });
         RECT rc;
         GetClientRect(surface, &rc);
         const int w = rc.right, h = rc.bottom;
@@ -191,7 +195,6 @@ void MarkLatency(kvsim::Client& sim, int runs) {
             ClientToScreen(surface, &q);
             return Point{q.x, q.y};
         };
-        HWND second = e2e::FindControl(form, "lblMesg2");
         for (int t = 0; t < 4; ++t) {
             const std::string names[] = {"TOP-LEFT", "TOP-RIGHT", "DOWN-RIGHT", "DOWN-LEFT"};
             const std::string line = "show on the " + names[t] + " of the screen";
@@ -231,6 +234,9 @@ void MarkLatency(kvsim::Client& sim, int runs) {
         }
         auto box = e2e::WaitForMessageBox(panel.Id(), 5000);
         if (box) e2e::PressBoxButton(box->window, IDNO);
+        // The main window shows again before this window is gone: the next
+        // run must not find it and measure its marks.
+        e2e::WaitUntil([&] { return e2e::FindForm("frmCalibration", panel.Id()) == nullptr; });
     }
     panel.Kill();
     std::sort(latencies.begin(), latencies.end());
