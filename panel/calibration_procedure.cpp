@@ -53,6 +53,9 @@ void CalibrationProcedure::Load() {
     screen_.Prepare(block.ScreenWidth, block.ScreenHeight);
     ranThisOpening_ = false;
     breakRequested_ = false;
+    // A new window starts on a clean surface: a mark left on screen when
+    // the last opening was broken off is not there to come back.
+    markShown_ = false;
     // The right button would turn calibration touches into right clicks:
     // the driver's automatic one is switched off, the agent's window hidden.
     rememberedAutoMode_ = block.RBAutoMode;

@@ -307,6 +307,41 @@ INSTANTIATE_TEST_SUITE_P(
     BeforeAndAfterAcceptance, EscapeRedrawTest,
     ::testing::Values(Redraw{Wait::TouchPrompt, 2}, Redraw{Wait::NextLift, 1}));
 
+// A calibration broken off with the TOP-RIGHT mark on screen; the next
+// opening starts on a clean surface, and an ESC answered No before its
+// first mark must not bring that old mark back.
+TEST_F(CalibrationTest, AMarkOfABrokenOffOpeningNeverComesBackInTheNext) {
+    StartShown();
+    raw = {{1, {100, 60}}};
+    onWait = [&](Wait wait) {
+        if (wait == Wait::TouchPrompt && PromptedTarget() == 2) escapeAt = Wait::TouchPrompt;
+    };
+    desktop.messageBoxAnswers = {kIdYes};
+    Calibrate();
+    ASSERT_EQ(escapes, 1);
+    ASSERT_FALSE(Screen().Loaded());
+
+    UseWorkedExample();
+    escapes = 0;
+    lastTapped = 0;
+    escapeAt = Wait::StartLift;
+    device.PenDown(500, 500);
+    std::vector<ui::DrawOp> drawing;
+    onWait = [&](Wait wait) {
+        if (wait != Wait::TouchPrompt || PromptedTarget() != 1 || !drawing.empty()) return;
+        drawing = dynamic_cast<ui::HeadlessPeer*>(Screen().Peer())->Drawing(Ctl("picCalibration"));
+    };
+    desktop.messageBoxAnswers = {kIdNo, kIdYes};
+    Calibrate();
+    ASSERT_EQ(escapes, 1);
+    ASSERT_FALSE(drawing.empty());
+    for (const ui::DrawOp& op : drawing)
+        EXPECT_FALSE(op.kind == ui::DrawOp::Kind::Box && op.x1 != 0 &&
+                     op.color == CalibrationScreen::kMarkOutline)
+            << "a red outline at " << op.x1 << "," << op.y1 << " besides TOP-LEFT's";
+    EXPECT_EQ(Calibration(Driver()), kWorkedCorners);
+}
+
 struct Refusal {
     const char* name;
     int mode;
