@@ -14,13 +14,6 @@
 
 namespace {
 
-double NowMs() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
 bool Armed(kvsim::Client& sim) {
     KvSimState state{};
     return sim.ReadState(state) && state.Agent.Armed == 1;
@@ -64,11 +57,11 @@ int main(int argc, char** argv) {
         PostMessageA(button, BM_CLICK, 0, 0);
         if (!e2e::WaitUntil([&] { return Armed(sim) && !IsWindowVisible(button); }, 5000, 1)) break;
         Sleep(30);
-        const double touched = NowMs();
+        const double touched = e2e::NowMs();
         sim.PenDown(KVSIM_SPACE_RAW, 400, 400);  // the driver clears Armed here
-        while (!IsWindowVisible(button) && NowMs() - touched < 2000) {
+        while (!IsWindowVisible(button) && e2e::NowMs() - touched < 2000) {
         }
-        latencies.push_back(NowMs() - touched);
+        latencies.push_back(e2e::NowMs() - touched);
         sim.PenUp();
     }
     std::sort(latencies.begin(), latencies.end());

@@ -14,23 +14,16 @@
 
 namespace {
 
-double NowMs() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
 // Time from `act` until the cursor stands on the driver's mapped point.
 double Follow(kvsim::Client& sim, bool (*act)(kvsim::Client&, int, int), int x, int y) {
-    const double t0 = NowMs();
+    const double t0 = e2e::NowMs();
     if (!act(sim, x, y)) return -1;
     KvSimPointer p{};
     if (!sim.ReadPointer(p)) return -1;
     POINT c{};
-    while (NowMs() - t0 < 2000) {
+    while (e2e::NowMs() - t0 < 2000) {
         GetCursorPos(&c);
-        if (c.x == p.MappedX && c.y == p.MappedY) return NowMs() - t0;
+        if (c.x == p.MappedX && c.y == p.MappedY) return e2e::NowMs() - t0;
     }
     return -1;
 }

@@ -37,13 +37,6 @@
 
 namespace {
 
-double NowMs() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
 double Median(std::vector<double> v) {
     if (v.empty()) return 0;
     std::sort(v.begin(), v.end());
@@ -65,7 +58,7 @@ public:
                                                          returned, overlapped);
         if (ok && code == KV_IOCTL_GET_TOUCH_STATE) {
             const auto* s = static_cast<const TouchState*>(out);
-            replies.push_back({s->ReportCount, (s->Status & KV_STATUS_PEN_DOWN) != 0, NowMs()});
+            replies.push_back({s->ReportCount, (s->Status & KV_STATUS_PEN_DOWN) != 0, e2e::NowMs()});
         }
         if (code == KV_IOCTL_CALIBRATION_SIGNAL && inSize >= sizeof(std::int32_t) &&
             *static_cast<const std::int32_t*>(in) == kv::panel::kSignalAccepted)
@@ -152,8 +145,8 @@ void CaptureSeesEveryReport(kvsim::Client& sim, int holdMs) {
     // capture's.
     device.replies.clear();
     sim.Touch(KVSIM_SPACE_RAW, 500, 400, static_cast<std::uint32_t>(holdMs));
-    const double bareStart = NowMs();
-    while (NowMs() - bareStart < holdMs - 100) context.device.GetTouchState();
+    const double bareStart = e2e::NowMs();
+    while (e2e::NowMs() - bareStart < holdMs - 100) context.device.GetTouchState();
     sim.PenUp();
     Tally bare;
     bare.Add(device.replies, 0, device.replies.empty() ? 0 : device.replies.size() - 1);
@@ -217,16 +210,16 @@ void MarkLatency(kvsim::Client& sim, int runs) {
             Sleep(30);  // the capture is polling with the pen up
             // The driver's clock against ours, to place its log entries.
             KvSimState state{};
-            const double t0 = NowMs();
+            const double t0 = e2e::NowMs();
             sim.ReadState(state);
-            const double offset = (t0 + NowMs()) / 2 - state.NowMs;
+            const double offset = (t0 + e2e::NowMs()) / 2 - state.NowMs;
             const Point c = onScreen(centre[t]);
             sim.PenDown(KVSIM_SPACE_SCREEN, c.x, c.y);
             // The finger stays until the capture accepts (signal 5, sent
             // as soon as it has seen the accepting report), then lifts.
             double accepted = 0;
             std::vector<KvSimLogEntry> log;
-            while (accepted == 0 && NowMs() - t0 < 2000) {
+            while (accepted == 0 && e2e::NowMs() - t0 < 2000) {
                 sim.ReadLog(state.LogNextSequence, log);
                 for (const auto& e : log)
                     if (e.Kind == KVSIM_LOG_CALIBRATION_SIGNAL && e.Args[0] == 5)
@@ -236,9 +229,9 @@ void MarkLatency(kvsim::Client& sim, int runs) {
             if (t == 3 || accepted == 0) continue;
             const Point next = onScreen(corner[t + 1]);
             double shown = 0;
-            while (NowMs() - accepted < 2000) {
+            while (e2e::NowMs() - accepted < 2000) {
                 if (IsRed(next)) {
-                    shown = NowMs();
+                    shown = e2e::NowMs();
                     break;
                 }
             }

@@ -20,13 +20,6 @@
 
 namespace {
 
-double NowMs() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
 // Every reading is a minute later than the one before.
 class NoPauseClock : public kv::ClockPort {
 public:
@@ -54,9 +47,9 @@ int main(int argc, char** argv) {
         NoPauseClock clock;
         kv::startup::StartupProgram program(
             kv::startup::StartupPorts{device, registry, desktop, process, mouse, clock});
-        const double t0 = NowMs();
+        const double t0 = e2e::NowMs();
         program.Start("");
-        times.push_back(NowMs() - t0);
+        times.push_back(e2e::NowMs() - t0);
         // The run's companions are not part of its work.
         e2e::KillAllNamed("KVRBTN.exe");
         e2e::KillAllNamed("KVROTATE.exe");

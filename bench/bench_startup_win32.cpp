@@ -19,13 +19,6 @@
 
 namespace {
 
-double NowMs() {
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
 bool HasVisibleWindow(DWORD pid) {
     for (HWND window : e2e::TopWindowsOf(pid))
         if (IsWindowVisible(window)) return true;
@@ -42,11 +35,11 @@ std::string BesideThis(const std::string& file) {
 // One start, in ms from CreateProcess to the first visible window;
 // negative when no window showed.
 double StartMs(const std::string& exe, const std::string& arguments) {
-    const double t0 = NowMs();
+    const double t0 = e2e::NowMs();
     e2e::Process process = e2e::Process::Start(exe, arguments);
     if (process.Id() == 0) return -1;
     const bool shown = e2e::WaitUntil([&] { return HasVisibleWindow(process.Id()); }, 20000, 1);
-    const double t1 = NowMs();
+    const double t1 = e2e::NowMs();
     process.Kill();
     process.WaitExit(5000);
     // Whatever the program started (the right-button agent) goes too.

@@ -312,7 +312,8 @@ TEST_F(Calibration, APenAlreadyDownIsAskedToLiftFirst) {
     ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(lift) != FALSE; }));
     EXPECT_EQ(e2e::WindowText(lift), "PLEASE LIFT OFF TO START CALIBRATION!");
     EXPECT_FALSE(IsWindowVisible(Control(form, "lblMesg1")));
-    EXPECT_EQ(Signals(3), 1);
+    // The prompt shows before the signal goes to the driver.
+    EXPECT_TRUE(e2e::WaitUntil([&] { return Signals(3) == 1; })) << Signals(3);
     ASSERT_TRUE(sim.PenUp());
     TapMarks(0);
     auto box = WaitForQuestion("CALIBRATION IS COMPLETE.");

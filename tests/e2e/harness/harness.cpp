@@ -16,6 +16,13 @@ int WorldDpi() {
     return dpi != nullptr && *dpi != '\0' ? std::atoi(dpi) : 96;
 }
 
+double NowMs() {
+    LARGE_INTEGER f, c;
+    QueryPerformanceFrequency(&f);
+    QueryPerformanceCounter(&c);
+    return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
+}
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs, DWORD stepMs) {
     const ULONGLONG deadline = GetTickCount64() + timeoutMs;
     for (;;) {

@@ -21,6 +21,9 @@ std::string InstalledProgram(const std::string& exeName);
 int WorldDpi();
 
 // Polls `condition` every `stepMs` until it holds or the time is up.
+// A clock in milliseconds for measuring (QueryPerformanceCounter).
+double NowMs();
+
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaultTimeoutMs,
                DWORD stepMs = 10);
 
