@@ -121,6 +121,9 @@ void RightButtonAgent::Arm() {
     device_.SetAgentWindow();
     waiting_ = 0;
     action.SetVisible(true);
+    // The button takes the keyboard back, so that Enter arms it again; only
+    // in the active window, since focusing a control activates its window.
+    if (ui::ActiveForm() == &form_) action.SetFocus();
 }
 
 void RightButtonAgent::Cancel() {

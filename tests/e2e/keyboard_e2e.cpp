@@ -232,6 +232,12 @@ TEST_F(Keyboard, EnterOnTheAgentsButtonArmsItWithoutAFailureBox) {
     EXPECT_FALSE(box.has_value()) << "the agent answered with: " << (box ? box->text : "");
     e2e::PressKey(VK_ESCAPE);  // a key cancels the armed wait
     EXPECT_TRUE(e2e::WaitUntil([&] { return armed() == 0; })) << "the key did not disarm it";
+    // The button has the keyboard again: Enter arms it a second time.
+    EXPECT_TRUE(e2e::WaitForFocus(agent, "cmdAction")) << e2e::FocusName(agent);
+    e2e::PressKey(VK_RETURN);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return armed() == 1; })) << "Enter did not arm it again";
+    e2e::PressKey(VK_ESCAPE);  // the driver is left disarmed for what follows
+    EXPECT_TRUE(e2e::WaitUntil([&] { return armed() == 0; }));
     agentProcess.Kill();
 }
 

@@ -118,6 +118,7 @@ TEST_F(AgentTest, MissingDriverReportsTheOpenFailureAndRegistersNothing) {
 
 TEST_F(AgentTest, ArmedWaitEndsWhenTheDriverDeliversTheRightButtonTouch) {
     ASSERT_TRUE(agent.Start());
+    agent.Form().UserActivate();  // the user's click on it activates it
     ui::Control& action = agent.Form().Ctl("cmdAction");
     int polls = 0;
     bool hiddenWhileArmed = true;
@@ -133,6 +134,7 @@ TEST_F(AgentTest, ArmedWaitEndsWhenTheDriverDeliversTheRightButtonTouch) {
     EXPECT_TRUE(driverArmedSeen);
     EXPECT_TRUE(hiddenWhileArmed);
     EXPECT_TRUE(action.Visible());
+    EXPECT_EQ(agent.Form().ActiveControl(), &action) << "Enter arms it again";
     EXPECT_EQ(agent.Waiting(), 0);
     EXPECT_EQ(DriverRegistration().Armed, 0);
     EXPECT_EQ(DriverRegistration().AgentWindow, FormHandle32());
