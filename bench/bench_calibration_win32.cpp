@@ -37,12 +37,6 @@
 
 namespace {
 
-double Median(std::vector<double> v) {
-    if (v.empty()) return 0;
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
-
 // The real device, with every touch-state reply kept.
 class RecordingDevice : public kv::win32::Win32DevicePort {
 public:
@@ -254,7 +248,7 @@ void MarkLatency(kvsim::Client& sim, int runs) {
     }
     std::printf("accepting report to next mark on screen, %zu marks: median %.1f ms, min %.1f ms, "
                 "max %.1f ms (%d not seen within 2 s)\n",
-                latencies.size(), Median(latencies), latencies.front(), latencies.back(), unseen);
+                latencies.size(), e2e::Median(latencies), latencies.front(), latencies.back(), unseen);
 }
 
 }  // namespace

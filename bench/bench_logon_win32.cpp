@@ -55,10 +55,8 @@ int main(int argc, char** argv) {
         e2e::KillAllNamed("KVROTATE.exe");
     }
     kv::ui::SetPlatform(nullptr);
-    std::sort(times.begin(), times.end());
-    const std::size_t n = times.size();
     std::printf("logon run without its pause, %d runs: median %.1f ms (min %.1f, max %.1f)\n", runs,
-                n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2, times.front(),
-                times.back());
+                e2e::Median(times), *std::min_element(times.begin(), times.end()),
+                *std::max_element(times.begin(), times.end()));
     return 0;
 }

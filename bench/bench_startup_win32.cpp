@@ -48,12 +48,6 @@ double StartMs(const std::string& exe, const std::string& arguments) {
     return shown ? t1 - t0 : -1;
 }
 
-double Median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    const std::size_t n = times.size();
-    return n % 2 ? times[n / 2] : (times[n / 2 - 1] + times[n / 2]) / 2;
-}
-
 struct Candidate {
     std::string label, exe, arguments;
     std::vector<double> times;
@@ -93,7 +87,7 @@ int main(int argc, char** argv) {
         }
 
     std::printf("start-up to the first visible window, median of %d starts, interleaved\n", starts);
-    const double hello = candidates[0].failed ? -1 : Median(candidates[0].times);
+    const double hello = candidates[0].failed ? -1 : e2e::Median(candidates[0].times);
     std::printf("  %-22s %8.1f ms\n", "hello-world", hello);
     if (hello <= 0) return 1;
     for (std::size_t i = 1; i < candidates.size(); ++i) {
@@ -102,7 +96,7 @@ int main(int argc, char** argv) {
             std::printf("  %-22s no visible window\n", c.label.c_str());
             continue;
         }
-        const double ms = Median(c.times);
+        const double ms = e2e::Median(c.times);
         std::printf("  %-22s %8.1f ms  %.2f x hello-world\n", c.label.c_str(), ms, ms / hello);
     }
     for (const std::string& label : skipped) std::printf("  %-22s skipped: not built\n", label.c_str());

@@ -94,13 +94,7 @@ void MainWindow::Design() {
 
 bool MainWindow::Start() {
     ending_ = false;
-    form_.Load();
-    if (ending_) {
-        form_.Unload();
-        return false;
-    }
-    form_.Show();
-    return true;
+    return ShowUnlessLoadFailed(form_, ending_);
 }
 
 void MainWindow::Load() {

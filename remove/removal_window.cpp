@@ -1,8 +1,10 @@
 #include "remove/removal_window.h"
 
 #include "common/branding/logo.h"
+#include "common/branding/window_header.h"
 #include "common/ports/desktop_port.h"
 #include "common/winutil/centring.h"
+#include "common/winutil/form_building.h"
 #include "common/winutil/companions.h"
 #include "common/winutil/pause_seconds.h"
 #include "common/winutil/program_titles.h"
@@ -18,8 +20,6 @@ namespace {
 
 constexpr unsigned kMbIconExclamation = 0x30;
 constexpr unsigned kMbIconInformation = 0x40;
-constexpr ui::Color kRed = ui::Rgb(255, 0, 0);
-constexpr ui::Color kBlue = ui::Rgb(0, 0, 255);
 constexpr ui::Color kButtonShadow = 0x80000010;
 constexpr ui::Color kButtonHighlight = 0x80000014;
 constexpr int kButtonWidth = 1095;
@@ -59,22 +59,7 @@ RemovalWindow::RemovalWindow(const RemovePorts& ports)
     form_.SetIconResource(kRemoveIconResource);
     form_.SetClientSize(6645, 3000);
 
-    ui::Control& logo = Place(form_, ui::ControlKind::PictureBox, "picLogo", 480, 240, 4740, 780);
-    logo.SetBorderStyle(0);
-    ui::Control& oemTitle = Place(form_, ui::ControlKind::Label, "lblOemTitle", 0, 0, 4740, 495, &logo);
-    oemTitle.SetCaption("Halvane");
-    oemTitle.SetFont(ui::Font{"Times New Roman", 20.25, true, false});
-    oemTitle.SetForeColor(kRed);
-    oemTitle.SetBackStyle(0);
-    ui::Control& system = Place(form_, ui::ControlKind::Label, "lblSystem", 0, 600, 4740, 195, &logo);
-    system.SetCaption(kRemoveSystemLine);
-    system.SetFont(ui::Font{"MS Sans Serif", 8.25, true, false});
-    system.SetForeColor(kBlue);
-    system.SetBackStyle(0);
-    ui::Control& iconBox = Place(form_, ui::ControlKind::PictureBox, "picIcon", 5280, 240, 780, 780);
-    iconBox.SetBorderStyle(0);
-    ui::Control& icon = Place(form_, ui::ControlKind::Image, "imgIcon", 150, 150, 480, 480, &iconBox);
-    icon.SetPicture(ui::Platform().LoadResPicture(kRemoveIconResource, ui::PictureData::Type::Icon));
+    AddHeader(form_, 240, kRemoveSystemLine, kRemoveIconResource);
 
     ui::Control& shape = Place(form_, ui::ControlKind::Shape, "shpRemoval", 360, 1200, 5925, 855);
     shape.SetBorderColor(kButtonShadow);
@@ -94,20 +79,14 @@ RemovalWindow::RemovalWindow(const RemovePorts& ports)
     // opens: Enter on a focused button presses that button.
     no.SetTabIndex(yes.TabIndex());
 
-    icon.DblClick = [this] { ShowAbout(); };
+    form_.Ctl("imgIcon").DblClick = [this] { ShowAbout(); };
     form_.OnLoad = [this] { Load(); };
     yes.Click = [this] { Remove(); };
     no.Click = [this] { EndProgram(); };
 }
 
 bool RemovalWindow::Start() {
-    form_.Load();
-    if (loadFailed_) {
-        form_.Unload();
-        return false;
-    }
-    form_.Show();
-    return true;
+    return ShowUnlessLoadFailed(form_, loadFailed_);
 }
 
 void RemovalWindow::Load() {

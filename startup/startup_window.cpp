@@ -124,13 +124,7 @@ void StartupWindow::Design() {
 
 bool StartupWindow::Start() {
     ending_ = false;
-    form_.Load();
-    if (ending_) {
-        form_.Unload();
-        return false;
-    }
-    form_.Show();
-    return true;
+    return ShowUnlessLoadFailed(form_, ending_);
 }
 
 void StartupWindow::Load() {

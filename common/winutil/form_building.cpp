@@ -16,4 +16,14 @@ ui::Control& PlaceFrame(ui::Form& form, const std::string& name, const std::stri
     return frame;
 }
 
+bool ShowUnlessLoadFailed(ui::Form& form, const bool& loadFailed) {
+    form.Load();
+    if (loadFailed) {
+        form.Unload();
+        return false;
+    }
+    form.Show();
+    return true;
+}
+
 }  // namespace kv

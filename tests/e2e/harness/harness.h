@@ -23,6 +23,8 @@ int WorldDpi();
 // Polls `condition` every `stepMs` until it holds or the time is up.
 // A clock in milliseconds for measuring (QueryPerformanceCounter).
 double NowMs();
+// The median of `values` (the mean of the middle two for an even count); 0 for none.
+double Median(std::vector<double> values);
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = kDefaultTimeoutMs,
                DWORD stepMs = 10);
