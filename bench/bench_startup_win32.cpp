@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -19,11 +20,38 @@
 
 namespace {
 
-bool HasVisibleWindow(DWORD pid) {
-    for (HWND window : e2e::TopWindowsOf(pid))
-        if (IsWindowVisible(window)) return true;
-    return false;
-}
+// Watches for the first visible top-level window of one process. Each poll
+// costs the wineserver, which the starting program needs too: windows seen
+// once are not asked about again, so a poll is one enumeration plus a
+// question per new window.
+class WindowWatch {
+public:
+    WindowWatch() { EnumWindows(Collect, reinterpret_cast<LPARAM>(&foreign_)); }
+
+    bool Shown(DWORD pid) {
+        std::set<HWND> all;
+        EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+        for (HWND window : all) {
+            if (foreign_.count(window) != 0) continue;
+            if (own_.count(window) == 0) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(window, &owner);
+                (owner == pid ? own_ : foreign_).insert(window);
+                if (owner != pid) continue;
+            }
+            if (IsWindowVisible(window)) return true;
+        }
+        return false;
+    }
+
+private:
+    static BOOL CALLBACK Collect(HWND window, LPARAM param) {
+        auto* out = reinterpret_cast<std::set<HWND>*>(param);
+        out->insert(window);
+        return TRUE;
+    }
+    std::set<HWND> foreign_, own_;
+};
 
 std::string BesideThis(const std::string& file) {
     char path[MAX_PATH];
@@ -35,10 +63,11 @@ std::string BesideThis(const std::string& file) {
 // One start, in ms from CreateProcess to the first visible window;
 // negative when no window showed.
 double StartMs(const std::string& exe, const std::string& arguments) {
+    WindowWatch watch;
     const double t0 = e2e::NowMs();
     e2e::Process process = e2e::Process::Start(exe, arguments);
     if (process.Id() == 0) return -1;
-    const bool shown = e2e::WaitUntil([&] { return HasVisibleWindow(process.Id()); }, 20000, 1);
+    const bool shown = e2e::WaitUntil([&] { return watch.Shown(process.Id()); }, 20000, 1);
     const double t1 = e2e::NowMs();
     process.Kill();
     process.WaitExit(5000);
