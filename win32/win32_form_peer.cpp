@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "win32/control_query.h"
 #include "win32/win32_forms.h"
 
 namespace kv::win32 {
@@ -432,6 +433,49 @@ void Win32FormPeer::InvalidateInContainer(Control& c) {
     // A windowless shape: repaint its container (all of it: the old place too).
     HWND container = c.Container() != nullptr ? WindowOf(*c.Container()) : hwnd_;
     if (container != nullptr) InvalidateRect(container, nullptr, TRUE);
+}
+
+// ---- questions from other processes -------------------------------------------------
+
+bool Win32FormPeer::AnswerQuery(const std::string& designName, HWND asker) {
+    Control* c = nullptr;
+    for (auto& p : form_.Controls())
+        if (p->DesignName() == designName) c = p.get();
+    if (c == nullptr) return false;
+    HWND w = WindowOf(*c);
+    bool visible = IsWindowVisible(hwnd_) != FALSE, enabled = IsWindowEnabled(hwnd_) != FALSE;
+    for (const Control* k = c; k != nullptr; k = k->Container()) {
+        visible = visible && k->Visible();
+        enabled = enabled && k->Enabled();
+    }
+    ControlReply reply{};
+    reply.flags = (visible ? kControlVisible : 0u) | (enabled ? kControlEnabled : 0u) |
+                  (w == nullptr ? kControlWindowless : 0u);
+    RECT r{};
+    if (w != nullptr) {
+        GetWindowRect(w, &r);
+    } else {
+        r = PixelRect(*c);
+        HWND host = c->Container() != nullptr ? WindowOf(*c->Container()) : hwnd_;
+        MapWindowPoints(host != nullptr ? host : hwnd_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    }
+    reply.left = r.left;
+    reply.top = r.top;
+    reply.right = r.right;
+    reply.bottom = r.bottom;
+    reply.window = static_cast<std::uint64_t>(reinterpret_cast<std::uintptr_t>(w));
+    std::string text = c->Caption();
+    if (c->Kind() == ControlKind::ComboBox) {
+        const int i = c->ListIndex();
+        text = i >= 0 && i < static_cast<int>(c->Items().size()) ? c->Items()[static_cast<size_t>(i)]
+                                                                  : std::string();
+    }
+    std::string data(reinterpret_cast<const char*>(&reply), sizeof reply);
+    data += text;
+    COPYDATASTRUCT answer{kControlReply, static_cast<DWORD>(data.size()), data.data()};
+    SendMessageA(asker, WM_COPYDATA, reinterpret_cast<WPARAM>(hwnd_),
+                 reinterpret_cast<LPARAM>(&answer));
+    return true;
 }
 
 // ---- focus, refresh, cursor --------------------------------------------------------------

@@ -54,6 +54,9 @@ public:
     int ToTwipsX(int pixels) const;
     int ToTwipsY(int pixels) const;
     RECT PixelRect(const ui::Control& control) const;
+    // Answers a control query (control_query.h) to `asker`; false when
+    // the form has no control of that design name.
+    bool AnswerQuery(const std::string& designName, HWND asker);
     // Mouse position in the units the control's handlers expect.
     POINT EventPoint(const ui::Control* control, int xPx, int yPx) const;
 

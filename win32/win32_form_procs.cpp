@@ -10,6 +10,7 @@
 
 #include <map>
 
+#include "win32/control_query.h"
 #include "win32/win32_form_peer.h"
 #include "win32/win32_forms.h"
 
@@ -239,6 +240,12 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             break;
         case WM_CLOSE: form.UserClose(); return 0;
+        case WM_COPYDATA: {
+            const auto* request = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+            if (request == nullptr || request->dwData != kControlQuery) break;
+            const std::string name(static_cast<const char*>(request->lpData), request->cbData);
+            return peer->AnswerQuery(name, reinterpret_cast<HWND>(wParam)) ? TRUE : FALSE;
+        }
         case WM_GETDLGCODE:
             // A form that handles keys itself gets them from the dialog manager.
             if (form.OnKeyDown) return DLGC_WANTALLKEYS;

@@ -1,5 +1,7 @@
 #include "harness.h"
 
+#include "win32/control_query.h"
+
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -230,20 +232,6 @@ std::vector<HWND> TopWindows(DWORD pid, std::function<bool(HWND)> match) {
     return search.found;
 }
 
-struct ChildSearch {
-    std::string name;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK FindChildByName(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<ChildSearch*>(param);
-    if (DesignName(window) == search->name) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 bool IsMessageBox(HWND window) {
     char cls[32] = {};
     GetClassNameA(window, cls, sizeof cls);
@@ -265,10 +253,64 @@ HWND WaitForWindow(const std::string& caption, DWORD pid, DWORD timeoutMs) {
     return found;
 }
 
+namespace {
+
+// The window the forms send their answers to (one per thread that asks).
+LRESULT CALLBACK AnswerProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_COPYDATA) {
+        const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+        auto* state = reinterpret_cast<ControlState*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+        if (state == nullptr || data->dwData != kv::win32::kControlReply ||
+            data->cbData < sizeof(kv::win32::ControlReply))
+            return FALSE;
+        kv::win32::ControlReply reply;
+        std::memcpy(&reply, data->lpData, sizeof reply);
+        state->found = true;
+        state->window = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(reply.window));
+        state->visible = (reply.flags & kv::win32::kControlVisible) != 0;
+        state->enabled = (reply.flags & kv::win32::kControlEnabled) != 0;
+        state->screen = RECT{reply.left, reply.top, reply.right, reply.bottom};
+        state->text.assign(static_cast<const char*>(data->lpData) + sizeof reply,
+                           data->cbData - sizeof reply);
+        return TRUE;
+    }
+    return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+HWND AnswerWindow() {
+    thread_local HWND window = [] {
+        WNDCLASSA wc{};
+        wc.lpfnWndProc = AnswerProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.lpszClassName = "KvE2eAnswers";
+        RegisterClassA(&wc);  // a second thread finds it registered
+        return CreateWindowExA(0, wc.lpszClassName, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               wc.hInstance, nullptr);
+    }();
+    return window;
+}
+
+}  // namespace
+
+ControlState QueryControl(HWND form, const std::string& designName) {
+    ControlState state;
+    HWND answers = AnswerWindow();
+    if (form == nullptr || answers == nullptr) return state;
+    SetWindowLongPtrA(answers, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&state));
+    COPYDATASTRUCT request{kv::win32::kControlQuery, static_cast<DWORD>(designName.size()),
+                           const_cast<char*>(designName.data())};
+    DWORD_PTR result = 0;
+    // A hung or busy program must not hang the test.
+    if (!SendMessageTimeoutA(form, WM_COPYDATA, reinterpret_cast<WPARAM>(answers),
+                             reinterpret_cast<LPARAM>(&request), SMTO_ABORTIFHUNG, 5000, &result) ||
+        result == FALSE)
+        state = ControlState{};
+    SetWindowLongPtrA(answers, GWLP_USERDATA, 0);
+    return state;
+}
+
 HWND FindControl(HWND form, const std::string& designName) {
-    ChildSearch search{designName};
-    EnumChildWindows(form, FindChildByName, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return QueryControl(form, designName).window;
 }
 
 HWND FindForm(const std::string& formName, DWORD pid) {

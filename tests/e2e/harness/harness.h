@@ -77,6 +77,18 @@ std::vector<HWND> TopWindowsOf(DWORD pid);
 
 std::string WindowText(HWND window);
 std::string DesignName(HWND window);  // the "Name" property's atom name, or ""
+// A control of a form window, windowed or not, as the form describes it
+// (labels, images, shapes and frames have no window of their own).
+struct ControlState {
+    bool found = false;
+    HWND window = nullptr;   // its own window; nullptr when its container draws it
+    bool visible = false;    // it, its containers and the form are shown
+    bool enabled = false;
+    RECT screen{};           // on the screen, in pixels
+    std::string text;        // caption; a combo box's selected item
+};
+ControlState QueryControl(HWND form, const std::string& designName);
+// The control's own window, or nullptr (none of that name, or windowless).
 HWND FindControl(HWND form, const std::string& designName);
 // The form window (a top-level window) whose design name is `formName`.
 HWND FindForm(const std::string& formName, DWORD pid = 0);
