@@ -224,7 +224,7 @@ up() {
   for exe in "$cross"/bin/*.exe; do
     [ -e "$exe" ] || continue
     case "$(basename "$exe")" in
-      kv_e2e*.exe|bench_*.exe|forms_smoke.exe) ;;  # test tools stay in the build tree
+      kv_e2e*.exe|bench_*.exe) ;;  # test tools stay in the build tree
       *) cp "$exe" "$WINEPREFIX/$install_dir_unix/" ;;
     esac
   done

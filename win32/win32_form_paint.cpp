@@ -1,5 +1,6 @@
-// Painting for the form back end: colours and fonts, windowless shapes,
-// the persistent drawing surface of picture boxes, images.
+// Painting for the form back end: colours and fonts, the windowless
+// controls (shapes, labels, images, frames), the persistent drawing surface
+// of picture boxes.
 #include <algorithm>
 #include <cmath>
 
@@ -65,25 +66,90 @@ int Win32FormPeer::TextWidthTwips(const ui::Font& font, const std::string& text)
     return ToTwipsX(size.cx);
 }
 
-COLORREF Win32FormPeer::ContainerBack(const Control& c) const {
-    return ToColorRef(c.Container() != nullptr ? c.Container()->BackColor() : form_.BackColor());
+void Win32FormPeer::PaintWindowless(HDC dc, const Control* host) {
+    for (auto& p : form_.Controls()) {
+        const Control& c = *p;
+        if (!IsWindowless(c.Kind()) || WindowedContainer(c) != host || !EffectiveVisible(c)) continue;
+        const RECT r = HostRect(c);
+        switch (c.Kind()) {
+            case ControlKind::Shape: {
+                HPEN pen = c.BorderStyle() != 0 ? CreatePen(PS_SOLID, 1, ToColorRef(c.BorderColor()))
+                                                : static_cast<HPEN>(GetStockObject(NULL_PEN));
+                HGDIOBJ oldPen = SelectObject(dc, pen);
+                HGDIOBJ oldBrush = SelectObject(dc, c.BackStyle() == 1 ? Brush(ToColorRef(c.BackColor()))
+                                                                       : GetStockObject(NULL_BRUSH));
+                Rectangle(dc, r.left, r.top, r.right, r.bottom);
+                SelectObject(dc, oldBrush);
+                SelectObject(dc, oldPen);
+                if (c.BorderStyle() != 0) DeleteObject(pen);
+                break;
+            }
+            case ControlKind::Label: PaintLabel(c, dc, r); break;
+            case ControlKind::Frame: PaintFrame(c, dc, r); break;
+            case ControlKind::Image: {
+                // An image shows what is under it where its picture does not cover.
+                const int saved = SaveDC(dc);
+                IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+                RECT inside = r;
+                if (c.BorderStyle() == 1) {
+                    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+                    InflateRect(&inside, -1, -1);
+                }
+                DrawPicture(dc, c.GetPicture(), inside.left, inside.top);
+                RestoreDC(dc, saved);
+                break;
+            }
+            default: break;
+        }
+    }
 }
 
-void Win32FormPeer::PaintShapes(HDC dc, const Control* container) {
-    for (auto& p : form_.Controls()) {
-        Control& s = *p;
-        if (s.Kind() != ControlKind::Shape || s.Container() != container || !s.Visible()) continue;
-        RECT r = PixelRect(s);
-        HPEN pen = s.BorderStyle() != 0 ? CreatePen(PS_SOLID, 1, ToColorRef(s.BorderColor()))
-                                        : static_cast<HPEN>(GetStockObject(NULL_PEN));
-        HGDIOBJ oldPen = SelectObject(dc, pen);
-        HGDIOBJ oldBrush = SelectObject(dc, s.BackStyle() == 1 ? Brush(ToColorRef(s.BackColor()))
-                                                               : GetStockObject(NULL_BRUSH));
-        Rectangle(dc, r.left, r.top, r.right, r.bottom);
-        SelectObject(dc, oldBrush);
-        SelectObject(dc, oldPen);
-        if (s.BorderStyle() != 0) DeleteObject(pen);
+// As the system's static text draws it: words wrap, "&" underlines the
+// next letter ("&&" is one ampersand), grey when disabled.
+void Win32FormPeer::PaintLabel(const Control& label, HDC dc, RECT r) {
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+    if (label.BorderStyle() == 1) {
+        FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+        InflateRect(&r, -1, -1);
     }
+    if (label.BackStyle() != 0) FillRect(dc, &r, Brush(ToColorRef(label.BackColor())));
+    SelectObject(dc, FontOf(label.GetFont()));
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, EffectiveEnabled(label) ? ToColorRef(label.ForeColor()) : GetSysColor(COLOR_GRAYTEXT));
+    UINT format = DT_WORDBREAK | DT_EXPANDTABS;
+    if (label.Alignment() == ui::kAlignCenter) format |= DT_CENTER;
+    if (label.Alignment() == ui::kAlignRight) format |= DT_RIGHT;
+    DrawTextA(dc, label.Caption().c_str(), static_cast<int>(label.Caption().size()), &r, format);
+    RestoreDC(dc, saved);
+}
+
+// A group box: an etched border whose top runs through the middle of the
+// caption, on the frame's own background.
+void Win32FormPeer::PaintFrame(const Control& frame, HDC dc, RECT r) {
+    const int saved = SaveDC(dc);
+    IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+    FillRect(dc, &r, Brush(ToColorRef(frame.BackColor())));
+    SelectObject(dc, FontOf(frame.GetFont()));
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    RECT border = r;
+    border.top += metrics.tmHeight / 2;
+    DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
+    if (!frame.Caption().empty()) {
+        const std::string& caption = frame.Caption();
+        RECT text{r.left + ToPixelsX(120), r.top, r.right - ToPixelsX(120), r.top + metrics.tmHeight};
+        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
+                  DT_SINGLELINE | DT_CALCRECT);
+        InflateRect(&text, 2, 0);
+        FillRect(dc, &text, Brush(ToColorRef(frame.BackColor())));
+        InflateRect(&text, -2, 0);
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, EffectiveEnabled(frame) ? ToColorRef(frame.ForeColor())
+                                                 : GetSysColor(COLOR_GRAYTEXT));
+        DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_SINGLELINE);
+    }
+    RestoreDC(dc, saved);
 }
 
 void Win32FormPeer::ResizeCanvas(Control& box) {
@@ -142,38 +208,12 @@ void Win32FormPeer::PaintPictureBox(Control& box, HDC dc) {
     BitBlt(dc, 0, 0, canvas.width, canvas.height, mem, 0, 0, SRCCOPY);
     SelectObject(mem, old);
     DeleteDC(mem);
-    PaintShapes(dc, &box);
-}
-
-void Win32FormPeer::PaintImage(Control& image, HDC dc) {
-    EraseUnder(image, dc);
-    DrawPicture(dc, image.GetPicture(), 0, 0);
-}
-
-void Win32FormPeer::EraseUnder(Control& c, HDC dc) {
-    HWND w = WindowOf(c);
-    RECT client{};
-    GetClientRect(w, &client);
-    Control* container = c.Container();
-    if (container != nullptr && container->Kind() == ControlKind::PictureBox) {
-        // Show the container's drawing through.
-        ResizeCanvas(*container);
-        Canvas& canvas = canvases_[container];
-        POINT origin{0, 0};
-        MapWindowPoints(w, WindowOf(*container), &origin, 1);
-        HDC mem = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(mem, canvas.bitmap);
-        BitBlt(dc, 0, 0, client.right, client.bottom, mem, origin.x, origin.y, SRCCOPY);
-        SelectObject(mem, old);
-        DeleteDC(mem);
-        return;
-    }
-    FillRect(dc, &client, Brush(ContainerBack(c)));
+    PaintWindowless(dc, &box);
 }
 
 void Win32FormPeer::Draw(Control& surface, const ui::DrawOp& op) {
     if (surface.Kind() != ControlKind::PictureBox) return;
-    HWND w = WindowOf(surface);
+    HWND w = EnsureWindow(surface);
     if (w == nullptr) return;
     if (op.kind == ui::DrawOp::Kind::Clear) {
         ClearCanvas(surface);

@@ -18,18 +18,17 @@ namespace {
 
 int Round(double v) { return static_cast<int>(std::lround(v)); }
 
-bool IsSystemClass(ControlKind kind) {
-    return kind != ControlKind::PictureBox && kind != ControlKind::Image &&
-           kind != ControlKind::Shape;
-}
-
 }  // namespace
+
+bool IsWindowless(ControlKind kind) {
+    return kind == ControlKind::Label || kind == ControlKind::Image ||
+           kind == ControlKind::Shape || kind == ControlKind::Frame;
+}
 
 Win32FormPeer::Win32FormPeer(Win32FormPlatform& platform, ui::Form& form)
     : platform_(platform), form_(form) {
     CreateForm();
     ReportGeometry();  // docked controls take their places before they are created
-    for (auto& c : form_.Controls()) CreateControl(*c);
     creating_ = false;
 }
 
@@ -37,7 +36,6 @@ Win32FormPeer::~Win32FormPeer() {
     if (hwnd_ != nullptr) {
         // Detach first: messages sent while the windows go find no peer.
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
-        for (auto& [control, window] : windows_) RemoveDesignName(window);
         RemoveDesignName(hwnd_);
         DestroyWindow(hwnd_);
         // Wake the thread's message loop: a form unloaded inside a message
@@ -60,6 +58,52 @@ int Win32FormPeer::ToPixelsY(int twips) const {
 }
 int Win32FormPeer::ToTwipsX(int pixels) const { return pixels * platform_.TwipsPerPixelX(); }
 int Win32FormPeer::ToTwipsY(int pixels) const { return pixels * platform_.TwipsPerPixelY(); }
+
+RECT Win32FormPeer::HostRect(const Control& c) const {
+    RECT r = PixelRect(c);
+    for (const Control* k = c.Container(); k != nullptr && IsWindowless(k->Kind()); k = k->Container()) {
+        const RECT outer = PixelRect(*k);
+        OffsetRect(&r, outer.left, outer.top);
+    }
+    return r;
+}
+
+const Control* Win32FormPeer::WindowedContainer(const Control& c) const {
+    const Control* k = c.Container();
+    while (k != nullptr && IsWindowless(k->Kind())) k = k->Container();
+    return k;
+}
+
+HWND Win32FormPeer::HostOf(const Control& c) const {
+    const Control* host = WindowedContainer(c);
+    return host != nullptr ? WindowOf(*host) : hwnd_;
+}
+
+Control* Win32FormPeer::WindowlessAt(const Control* host, POINT at) const {
+    const auto& controls = form_.Controls();
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+        Control& c = **it;
+        // Shapes take no input; a disabled control lets it through to its host.
+        if (!IsWindowless(c.Kind()) || c.Kind() == ControlKind::Shape ||
+            WindowedContainer(c) != host || !EffectiveVisible(c) || !EffectiveEnabled(c))
+            continue;
+        const RECT r = HostRect(c);
+        if (PtInRect(&r, at)) return &c;
+    }
+    return nullptr;
+}
+
+bool Win32FormPeer::EffectiveVisible(const Control& c) const {
+    for (const Control* k = &c; k != nullptr; k = k->Container())
+        if (!k->Visible()) return false;
+    return true;
+}
+
+bool Win32FormPeer::EffectiveEnabled(const Control& c) const {
+    for (const Control* k = &c; k != nullptr; k = k->Container())
+        if (!k->Enabled()) return false;
+    return true;
+}
 
 RECT Win32FormPeer::PixelRect(const Control& c) const {
     const int ux = c.ContainerUnitTwips(true);
@@ -158,6 +202,7 @@ void Win32FormPeer::ApplyForm(Prop what) {
             break;
         case Prop::Visible:
             if (form_.Visible()) {
+                if (!shown_) CreateShownWindows();
                 const int state = form_.WindowState();
                 const bool activate = form_.ActivateOnShow();
                 ShowWindow(hwnd_, state == ui::kWindowMaximized   ? SW_SHOWMAXIMIZED
@@ -214,11 +259,8 @@ HWND Win32FormPeer::WindowOf(const Control& control) const {
 }
 
 Control* Win32FormPeer::ControlOf(HWND window) const {
-    // Our windows carry their control in GWLP_USERDATA; a foreign window's
-    // value is only compared, never followed.
-    auto* c = reinterpret_cast<Control*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    auto it = windows_.find(c);
-    return (it != windows_.end() && it->second == window) ? c : nullptr;
+    auto it = controlsByWindow_.find(window);
+    return it == controlsByWindow_.end() ? nullptr : it->second;
 }
 
 Control* Win32FormPeer::ControlById(int id) const {
@@ -228,18 +270,42 @@ Control* Win32FormPeer::ControlById(int id) const {
     return controls[static_cast<size_t>(i)].get();
 }
 
-std::intptr_t Win32FormPeer::ControlHandle(Control& control) {
-    return reinterpret_cast<std::intptr_t>(WindowOf(control));
+Control* Win32FormPeer::ControlNamed(const std::string& designName) const {
+    for (auto& c : form_.Controls())
+        if (c->DesignName() == designName) return c.get();
+    return nullptr;
 }
 
-void Win32FormPeer::ControlAdded(Control& control) { CreateControl(control); }
+std::intptr_t Win32FormPeer::ControlHandle(Control& control) {
+    return reinterpret_cast<std::intptr_t>(EnsureWindow(control));
+}
+
+void Win32FormPeer::ControlAdded(Control& control) {
+    if (!shown_) return;
+    if (IsWindowless(control.Kind())) InvalidateWindowless(control);
+    else if (EffectiveVisible(control)) CreateControl(control);
+}
+
+HWND Win32FormPeer::EnsureWindow(Control& c) {
+    if (IsWindowless(c.Kind())) return nullptr;
+    CreateControl(c);
+    return WindowOf(c);
+}
+
+void Win32FormPeer::CreateShownWindows() {
+    shown_ = true;
+    for (auto& c : form_.Controls()) {
+        if (IsWindowless(c->Kind())) drawnAt_[c.get()] = EffectiveVisible(*c) ? HostRect(*c) : RECT{};
+        else if (EffectiveVisible(*c)) CreateControl(*c);
+    }
+}
 
 void Win32FormPeer::CreateControl(Control& c) {
-    if (windows_.count(&c) != 0 || c.Kind() == ControlKind::Shape) return;
+    if (windows_.count(&c) != 0 || IsWindowless(c.Kind())) return;
     HWND parent = hwnd_;
-    if (Control* container = c.Container()) {
-        CreateControl(*container);
-        if (HWND w = WindowOf(*container)) parent = w;
+    if (const Control* host = WindowedContainer(c)) {
+        CreateControl(*const_cast<Control*>(host));
+        if (HWND w = WindowOf(*host)) parent = w;
     }
     const char* cls = "BUTTON";
     DWORD style = WS_CHILD | WS_CLIPSIBLINGS;
@@ -251,14 +317,6 @@ void Win32FormPeer::CreateControl(Control& c) {
             break;
         case ControlKind::CheckBox: style |= WS_TABSTOP | BS_CHECKBOX; break;
         case ControlKind::OptionButton: style |= WS_TABSTOP | BS_RADIOBUTTON; break;
-        case ControlKind::Frame:
-            style |= BS_GROUPBOX | WS_CLIPCHILDREN;
-            ex |= WS_EX_CONTROLPARENT;
-            break;
-        case ControlKind::Label:
-            cls = "STATIC";
-            style |= SS_NOTIFY;
-            break;
         case ControlKind::HScrollBar:
             cls = "SCROLLBAR";
             style |= WS_TABSTOP | SBS_HORZ;
@@ -273,40 +331,52 @@ void Win32FormPeer::CreateControl(Control& c) {
             cls = kPictureClass;
             style |= WS_CLIPCHILDREN | WS_TABSTOP;
             ex |= WS_EX_CONTROLPARENT;
+            if (c.BorderStyle() == 1) ex |= WS_EX_CLIENTEDGE;
             text.clear();
             break;
-        case ControlKind::Image:
-            cls = kPictureClass;
-            text.clear();
-            break;
-        case ControlKind::Shape: return;
+        default: return;  // windowless
     }
-    if (c.Visible()) style |= WS_VISIBLE;
-    if (!c.Enabled()) style |= WS_DISABLED;
-    const int id = kFirstControlId + static_cast<int>(std::find_if(form_.Controls().begin(),
-                                                                   form_.Controls().end(),
-                                                                   [&](auto& p) { return p.get() == &c; }) -
-                                                      form_.Controls().begin());
-    RECT r = PixelRect(c);
+    if (EffectiveVisible(c)) style |= WS_VISIBLE;
+    if (!EffectiveEnabled(c)) style |= WS_DISABLED;
+    const auto& controls = form_.Controls();
+    const auto at = std::find_if(controls.begin(), controls.end(),
+                                 [&](auto& p) { return p.get() == &c; });
+    const int id = kFirstControlId + static_cast<int>(at - controls.begin());
+    RECT r = HostRect(c);
     int height = r.bottom - r.top;
     if (c.Kind() == ControlKind::ComboBox) height += 200;  // room for the drop-down list
     HWND w = CreateWindowExA(ex, cls, text.c_str(), style, r.left, r.top, r.right - r.left, height,
                              parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                              platform_.Instance(), &c);
     if (w == nullptr) return;
-    SetWindowLongPtrA(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&c));
     windows_[&c] = w;
-    SetDesignName(w, c.DesignName());
-    SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.GetFont())), FALSE);
-    if (IsSystemClass(c.Kind())) SubclassControl(w);
-    ApplyStyle(c, w);
+    controlsByWindow_[w] = &c;
+    if (c.Kind() != ControlKind::PictureBox) {
+        SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(c.GetFont())), FALSE);
+        SubclassControl(w);
+    }
     switch (c.Kind()) {
         case ControlKind::HScrollBar: ApplyScrollRange(c, w); break;
         case ControlKind::CheckBox:
-        case ControlKind::OptionButton: SendMessageA(w, BM_SETCHECK, c.Value(), 0); break;
+        case ControlKind::OptionButton:
+            if (c.Value() != 0) SendMessageA(w, BM_SETCHECK, c.Value(), 0);
+            break;
         case ControlKind::ComboBox: FillCombo(c, w); break;
-        case ControlKind::CommandButton: ApplyButtonPicture(c, w); break;
+        case ControlKind::CommandButton:
+            if (c.GetPicture()) ApplyButtonPicture(c, w);
+            break;
         default: break;
+    }
+    // A window made after the form was shown keeps the order of the design:
+    // below the next control of the same host that has a window.
+    if (shown_) {
+        for (auto next = at + 1; next != controls.end(); ++next) {
+            HWND other = WindowOf(**next);
+            if (other != nullptr && GetParent(other) == parent) {
+                SetWindowPos(w, other, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+                break;
+            }
+        }
     }
 }
 
@@ -316,11 +386,59 @@ void Win32FormPeer::Changed(Control* control, Prop what) {
         ApplyForm(what);
         return;
     }
-    if (control->Kind() == ControlKind::Shape) {
-        InvalidateInContainer(*control);
+    if (!shown_) return;  // the windows take the model's state when they are made
+    if (IsWindowless(control->Kind())) {
+        InvalidateWindowless(*control);
+        if (control->Kind() == ControlKind::Frame &&
+            (what == Prop::Visible || what == Prop::Enabled || what == Prop::Geometry))
+            ApplyToDescendants(*control, what);
         return;
     }
-    if (HWND w = WindowOf(*control)) ApplyControl(*control, what, w);
+    HWND w = WindowOf(*control);
+    if (w == nullptr) {
+        if (what == Prop::Visible && EffectiveVisible(*control)) CreateControl(*control);
+        if (control->Kind() == ControlKind::PictureBox && what == Prop::Visible)
+            ApplyToDescendants(*control, what);
+        return;
+    }
+    ApplyControl(*control, what, w);
+    if (control->Kind() == ControlKind::PictureBox && (what == Prop::Visible || what == Prop::Enabled))
+        ApplyToDescendants(*control, what);
+}
+
+void Win32FormPeer::ApplyToDescendants(Control& container, Prop what) {
+    for (auto& p : form_.Controls()) {
+        Control& d = *p;
+        bool inside = false;
+        for (const Control* k = d.Container(); k != nullptr && !inside; k = k->Container())
+            inside = k == &container;
+        if (!inside) continue;
+        if (IsWindowless(d.Kind())) {
+            InvalidateWindowless(d);
+            continue;
+        }
+        HWND w = WindowOf(d);
+        if (w == nullptr) {
+            if (what == Prop::Visible && EffectiveVisible(d)) CreateControl(d);
+            continue;
+        }
+        switch (what) {
+            case Prop::Visible: ShowWindow(w, EffectiveVisible(d) ? SW_SHOWNA : SW_HIDE); break;
+            case Prop::Enabled: EnableWindow(w, EffectiveEnabled(d)); break;
+            case Prop::Geometry: ApplyControl(d, Prop::Geometry, w); break;
+            default: break;
+        }
+    }
+}
+
+void Win32FormPeer::InvalidateWindowless(const Control& c) {
+    HWND host = HostOf(c);
+    if (!shown_ || host == nullptr) return;
+    const RECT now = EffectiveVisible(c) ? HostRect(c) : RECT{};
+    RECT& before = drawnAt_[&c];
+    if (!IsRectEmpty(&before)) InvalidateRect(host, &before, TRUE);
+    if (!IsRectEmpty(&now) && !EqualRect(&now, &before)) InvalidateRect(host, &now, TRUE);
+    before = now;
 }
 
 void Win32FormPeer::ApplyControl(Control& c, Prop what, HWND w) {
@@ -328,15 +446,14 @@ void Win32FormPeer::ApplyControl(Control& c, Prop what, HWND w) {
         case Prop::Caption:
             if (c.Kind() == ControlKind::ComboBox) break;
             SetWindowTextA(w, c.Caption().c_str());
-            if (c.Kind() == ControlKind::Label && c.BackStyle() == 0) InvalidateRect(w, nullptr, TRUE);
             break;
         case Prop::Value:
             if (c.Kind() == ControlKind::HScrollBar) ApplyScrollRange(c, w);
             else if (c.Kind() == ControlKind::CheckBox || c.Kind() == ControlKind::OptionButton)
                 SendMessageA(w, BM_SETCHECK, c.Value(), 0);
             break;
-        case Prop::Enabled: EnableWindow(w, c.Enabled()); break;
-        case Prop::Visible: ShowWindow(w, c.Visible() ? SW_SHOWNA : SW_HIDE); break;
+        case Prop::Enabled: EnableWindow(w, EffectiveEnabled(c)); break;
+        case Prop::Visible: ShowWindow(w, EffectiveVisible(c) ? SW_SHOWNA : SW_HIDE); break;
         case Prop::BackColor:
             // A new background wipes what was drawn, as in the classic runtime.
             if (c.Kind() == ControlKind::PictureBox) ClearCanvas(c);
@@ -344,7 +461,7 @@ void Win32FormPeer::ApplyControl(Control& c, Prop what, HWND w) {
             break;
         case Prop::ForeColor: InvalidateRect(w, nullptr, TRUE); break;
         case Prop::Geometry: {
-            RECT r = PixelRect(c);
+            RECT r = HostRect(c);
             int height = r.bottom - r.top;
             if (c.Kind() == ControlKind::ComboBox) height += 200;
             MoveWindow(w, r.left, r.top, r.right - r.left, height, TRUE);
@@ -367,32 +484,18 @@ void Win32FormPeer::ApplyControl(Control& c, Prop what, HWND w) {
 }
 
 void Win32FormPeer::ApplyStyle(Control& c, HWND w) {
-    LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE);
-    LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
-    LONG_PTR newStyle = style, newEx = ex;
-    switch (c.Kind()) {
-        case ControlKind::Label:
-            newStyle &= ~static_cast<LONG_PTR>(SS_CENTER | SS_RIGHT | WS_BORDER);
-            if (c.Alignment() == ui::kAlignCenter) newStyle |= SS_CENTER;
-            if (c.Alignment() == ui::kAlignRight) newStyle |= SS_RIGHT;
-            if (c.BorderStyle() == 1) newStyle |= WS_BORDER;
-            break;
-        case ControlKind::PictureBox:
-        case ControlKind::Image:
-            newEx &= ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE);
-            if (c.BorderStyle() == 1 && c.Kind() == ControlKind::PictureBox) newEx |= WS_EX_CLIENTEDGE;
-            newStyle &= ~static_cast<LONG_PTR>(WS_BORDER);
-            if (c.BorderStyle() == 1 && c.Kind() == ControlKind::Image) newStyle |= WS_BORDER;
-            break;
-        case ControlKind::CommandButton:
-            if (((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) != c.ShowsDefaultBorder())
-                SendMessageA(w, BM_SETSTYLE, c.ShowsDefaultBorder() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
-                             TRUE);
-            return;
-        default: return;
+    if (c.Kind() == ControlKind::CommandButton) {
+        const LONG_PTR style = GetWindowLongPtrA(w, GWL_STYLE);
+        if (((style & BS_TYPEMASK) == BS_DEFPUSHBUTTON) != c.ShowsDefaultBorder())
+            SendMessageA(w, BM_SETSTYLE, c.ShowsDefaultBorder() ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON,
+                         TRUE);
+        return;
     }
-    if (newStyle != style || newEx != ex) {
-        SetWindowLongPtrA(w, GWL_STYLE, newStyle);
+    if (c.Kind() != ControlKind::PictureBox) return;
+    const LONG_PTR ex = GetWindowLongPtrA(w, GWL_EXSTYLE);
+    const LONG_PTR newEx = c.BorderStyle() == 1 ? ex | WS_EX_CLIENTEDGE
+                                                : ex & ~static_cast<LONG_PTR>(WS_EX_CLIENTEDGE);
+    if (newEx != ex) {
         SetWindowLongPtrA(w, GWL_EXSTYLE, newEx);
         SetWindowPos(w, nullptr, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
@@ -429,25 +532,14 @@ void Win32FormPeer::ApplyButtonPicture(Control& c, HWND w) {
     InvalidateRect(w, nullptr, TRUE);
 }
 
-void Win32FormPeer::InvalidateInContainer(Control& c) {
-    // A windowless shape: repaint its container (all of it: the old place too).
-    HWND container = c.Container() != nullptr ? WindowOf(*c.Container()) : hwnd_;
-    if (container != nullptr) InvalidateRect(container, nullptr, TRUE);
-}
-
 // ---- questions from other processes -------------------------------------------------
 
 bool Win32FormPeer::AnswerQuery(const std::string& designName, HWND asker) {
-    Control* c = nullptr;
-    for (auto& p : form_.Controls())
-        if (p->DesignName() == designName) c = p.get();
+    Control* c = ControlNamed(designName);
     if (c == nullptr) return false;
-    HWND w = WindowOf(*c);
-    bool visible = IsWindowVisible(hwnd_) != FALSE, enabled = IsWindowEnabled(hwnd_) != FALSE;
-    for (const Control* k = c; k != nullptr; k = k->Container()) {
-        visible = visible && k->Visible();
-        enabled = enabled && k->Enabled();
-    }
+    HWND w = EnsureWindow(*c);
+    const bool visible = IsWindowVisible(hwnd_) != FALSE && EffectiveVisible(*c);
+    const bool enabled = IsWindowEnabled(hwnd_) != FALSE && EffectiveEnabled(*c);
     ControlReply reply{};
     reply.flags = (visible ? kControlVisible : 0u) | (enabled ? kControlEnabled : 0u) |
                   (w == nullptr ? kControlWindowless : 0u);
@@ -455,8 +547,9 @@ bool Win32FormPeer::AnswerQuery(const std::string& designName, HWND asker) {
     if (w != nullptr) {
         GetWindowRect(w, &r);
     } else {
-        r = PixelRect(*c);
-        HWND host = c->Container() != nullptr ? WindowOf(*c->Container()) : hwnd_;
+        r = HostRect(*c);
+        const Control* windowed = WindowedContainer(*c);
+        HWND host = windowed != nullptr ? EnsureWindow(*const_cast<Control*>(windowed)) : hwnd_;
         MapWindowPoints(host != nullptr ? host : hwnd_, nullptr, reinterpret_cast<POINT*>(&r), 2);
     }
     reply.left = r.left;
@@ -498,6 +591,13 @@ void Win32FormPeer::FocusFormWindow() {
 }
 
 void Win32FormPeer::Refresh(Control* control) {
+    if (control != nullptr && IsWindowless(control->Kind())) {
+        HWND host = HostOf(*control);
+        const RECT r = HostRect(*control);
+        if (host != nullptr)
+            RedrawWindow(host, &r, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        return;
+    }
     HWND w = control != nullptr ? WindowOf(*control) : hwnd_;
     if (w != nullptr)
         RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);

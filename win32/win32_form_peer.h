@@ -36,24 +36,34 @@ public:
     ui::Form& Model() { return form_; }
     HWND Window() const { return hwnd_; }
     HWND WindowOf(const ui::Control& control) const;
+    // The control's window, created now if it should have one and has none
+    // yet; nullptr for a windowless control.
+    HWND EnsureWindow(ui::Control& control);
     ui::Control* ControlOf(HWND window) const;
     ui::Control* ControlById(int id) const;
+    ui::Control* ControlNamed(const std::string& designName) const;
     bool Creating() const { return creating_; }
     void ReportGeometry();
     HBRUSH Brush(COLORREF color);
     HFONT FontOf(const ui::Font& font);
     bool Hourglass() const;
-    void PaintShapes(HDC dc, const ui::Control* container);
+    // Draws the windowless controls whose nearest windowed container is
+    // `host` (nullptr: the form), in their order (later ones on top).
+    void PaintWindowless(HDC dc, const ui::Control* host);
     void PaintPictureBox(ui::Control& box, HDC dc);
-    void PaintImage(ui::Control& image, HDC dc);
-    void EraseUnder(ui::Control& control, HDC dc);  // the container's background
     void ResizeCanvas(ui::Control& box);
-    COLORREF ContainerBack(const ui::Control& control) const;
+    // The topmost shown and enabled windowless control of `host` (nullptr:
+    // the form) under `at` (host client pixels) that takes mouse input.
+    ui::Control* WindowlessAt(const ui::Control* host, POINT at) const;
+    RECT HostRect(const ui::Control& control) const;
+    // The windowless control that had the button pressed on it and gets the
+    // mouse until it is released.
+    ui::Control*& MouseCapture() { return mouseCapture_; }
     int ToPixelsX(int twips) const;
     int ToPixelsY(int twips) const;
     int ToTwipsX(int pixels) const;
     int ToTwipsY(int pixels) const;
-    RECT PixelRect(const ui::Control& control) const;
+    RECT PixelRect(const ui::Control& control) const;  // in its container's client area
     // Answers a control query (control_query.h) to `asker`; false when
     // the form has no control of that design name.
     bool AnswerQuery(const std::string& designName, HWND asker);
@@ -67,7 +77,23 @@ private:
     };
 
     void CreateForm();
+    void CreateShownWindows();
+    // Where `control` is in its host window's client area, in pixels.
     void CreateControl(ui::Control& control);
+    // Applies a change of a container (or a control) to every descendant:
+    // their windows' places, shown and enabled states; windowless ones are
+    // redrawn.
+    void ApplyToDescendants(ui::Control& control, ui::Prop what);
+    void InvalidateWindowless(const ui::Control& control);
+    void PaintLabel(const ui::Control& label, HDC dc, RECT r);
+    void PaintFrame(const ui::Control& frame, HDC dc, RECT r);
+    // The nearest container with a window of its own (nullptr: the form).
+    const ui::Control* WindowedContainer(const ui::Control& control) const;
+    // The window that shows `control` (its windowed container's or the
+    // form's); nullptr while that has none yet.
+    HWND HostOf(const ui::Control& control) const;
+    bool EffectiveVisible(const ui::Control& control) const;
+    bool EffectiveEnabled(const ui::Control& control) const;
     void ApplyControl(ui::Control& c, ui::Prop what, HWND w);
     void ApplyForm(ui::Prop what);
     void ApplyStyle(ui::Control& c, HWND w);
@@ -75,7 +101,6 @@ private:
     void FillCombo(ui::Control& c, HWND w);
     void ApplyButtonPicture(ui::Control& c, HWND w);
     void ClearCanvas(ui::Control& box);
-    void InvalidateInContainer(ui::Control& c);
     void UpdateCursor();
     DWORD FormStyle() const;
     DWORD FormExStyle() const;
@@ -84,7 +109,16 @@ private:
     ui::Form& form_;
     HWND hwnd_ = nullptr;
     bool creating_ = true;
+    // The control windows are made when the form is first shown: changes
+    // made while loading cost nothing then, and a control that is never
+    // shown never gets a window.
+    bool shown_ = false;
+    ui::Control* mouseCapture_ = nullptr;
     std::map<const ui::Control*, HWND> windows_;
+    std::map<HWND, ui::Control*> controlsByWindow_;
+    // Where each windowless control was last drawn, for redrawing the old
+    // place when it moves or hides.
+    std::map<const ui::Control*, RECT> drawnAt_;
     std::map<const ui::Control*, Canvas> canvases_;
     std::map<COLORREF, HBRUSH> brushes_;
     std::map<std::tuple<std::string, int, bool, bool>, HFONT> fonts_;
@@ -102,6 +136,10 @@ Win32FormPeer* PeerOfDescendant(HWND window);
 // window, handed to the form before the control sees them. True when the
 // form used the message.
 bool RouteFormKeys(const MSG& msg);
+
+// Labels, images, shapes and frames have no window: their host draws them
+// and passes them its mouse input.
+bool IsWindowless(ui::ControlKind kind);
 
 // Window procedures and class registration (win32_form_procs.cpp).
 void RegisterFormClasses(HINSTANCE instance);

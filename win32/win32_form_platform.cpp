@@ -127,6 +127,8 @@ void RemoveDesignName(HWND window) {
 }
 
 std::string DesignNameOf(HWND window) {
+    if (Win32FormPeer* peer = PeerOfDescendant(window))
+        if (const ui::Control* c = peer->ControlOf(window)) return c->DesignName();
     HANDLE h = GetPropA(window, "Name");
     if (h == nullptr) return {};
     char name[256] = {};
@@ -135,25 +137,11 @@ std::string DesignNameOf(HWND window) {
     return name;
 }
 
-namespace {
-struct NameSearch {
-    const std::string* name;
-    HWND found;
-};
-BOOL CALLBACK MatchName(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<NameSearch*>(param);
-    if (DesignNameOf(window) == *search->name) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-}  // namespace
-
 HWND FindChildByDesignName(HWND parent, const std::string& name) {
-    NameSearch search{&name, nullptr};
-    EnumChildWindows(parent, MatchName, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    Win32FormPeer* peer = PeerOfDescendant(parent);
+    ui::Control* c = peer != nullptr ? peer->ControlNamed(name) : nullptr;
+    HWND w = c != nullptr ? peer->EnsureWindow(*c) : nullptr;
+    return w != nullptr && IsChild(parent, w) ? w : nullptr;
 }
 
 COLORREF ToColorRef(ui::Color color) {

@@ -74,6 +74,39 @@ void RouteMouse(Win32FormPeer& peer, Control& c, UINT msg, WPARAM wParam, LPARAM
     else if (msg == WM_MOUSEMOVE) c.UserMouseMove(HeldButtons(wParam), shift, p.x, p.y);
 }
 
+// Mouse input over a window that hosts windowless controls (the form, a
+// picture box) goes to the topmost one under the pointer, or to the one the
+// button went down on until it comes up, as the classic runtime did. False
+// when none takes it: the host handles it itself.
+bool RouteWindowlessMouse(Win32FormPeer& peer, HWND hostWindow, const Control* host, UINT msg,
+                          WPARAM wParam, LPARAM lParam) {
+    if (!IsDown(msg) && !IsUp(msg) && msg != WM_MOUSEMOVE) return false;
+    const POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    Control*& capture = peer.MouseCapture();
+    Control* target = capture;
+    if (target == nullptr) {
+        if (IsUp(msg)) return false;
+        target = peer.WindowlessAt(host, at);
+        if (target == nullptr) return false;
+    }
+    const RECT r = peer.HostRect(*target);
+    const LPARAM local = MAKELPARAM(static_cast<WORD>(at.x - r.left), static_cast<WORD>(at.y - r.top));
+    if (IsDown(msg)) {
+        capture = target;
+        SetCapture(hostWindow);
+    } else if (IsUp(msg)) {
+        capture = nullptr;
+        if (GetCapture() == hostWindow) ReleaseCapture();
+    }
+    // The handlers may unload the form: after each, only go on while the
+    // host window is still there.
+    RouteMouse(peer, *target, msg, wParam, local);
+    if (!IsWindow(hostWindow)) return true;
+    if (msg == WM_LBUTTONDBLCLK) target->UserDblClick();
+    else if (msg == WM_LBUTTONUP) target->UserClick();
+    return true;
+}
+
 bool SetFormCursor(HWND window) {
     Win32FormPeer* peer = PeerOfDescendant(window);
     if (peer == nullptr || !peer->Hourglass()) return false;
@@ -132,10 +165,6 @@ bool ContainerMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESU
                 case ControlKind::OptionButton:
                     if (code == BN_CLICKED) c->UserClick();
                     break;
-                case ControlKind::Label:
-                    if (code == STN_CLICKED) c->UserClick();
-                    else if (code == STN_DBLCLK) c->UserDblClick();
-                    break;
                 case ControlKind::ComboBox:
                     if (code == CBN_SELCHANGE) {
                         const int sel = static_cast<int>(SendMessageA(child, CB_GETCURSEL, 0, 0));
@@ -171,11 +200,6 @@ bool ContainerMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESU
                 return true;
             }
             SetTextColor(dc, ToColorRef(c->ForeColor()));
-            if (c->Kind() == ControlKind::Label && c->BackStyle() == 0) {
-                SetBkMode(dc, TRANSPARENT);
-                *result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-                return true;
-            }
             const COLORREF back = ToColorRef(c->BackColor());
             SetBkColor(dc, back);
             *result = reinterpret_cast<LRESULT>(peer->Brush(back));
@@ -201,6 +225,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (peer == nullptr) return DefWindowProcA(hwnd, msg, wParam, lParam);
     LRESULT result = 0;
     if (ContainerMessage(hwnd, msg, wParam, lParam, &result)) return result;
+    if (RouteWindowlessMouse(*peer, hwnd, nullptr, msg, wParam, lParam)) return 0;
     ui::Form& form = peer->Model();
     switch (msg) {
         case WM_ERASEBKGND: {
@@ -212,10 +237,24 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);
-            peer->PaintShapes(dc, nullptr);
+            peer->PaintWindowless(dc, nullptr);
             EndPaint(hwnd, &ps);
             return 0;
         }
+        case WM_PRINTCLIENT: {
+            // The client area into another DC (PrintWindow, a snapshot).
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            if (lParam & PRF_ERASEBKGND) {
+                RECT r;
+                GetClientRect(hwnd, &r);
+                FillRect(dc, &r, peer->Brush(ToColorRef(form.BackColor())));
+            }
+            peer->PaintWindowless(dc, nullptr);
+            return 0;
+        }
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != hwnd) peer->MouseCapture() = nullptr;
+            break;
         case WM_SIZE:
         case WM_MOVE:
             if (!peer->Creating()) peer->ReportGeometry();
@@ -269,7 +308,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-// Picture boxes and images.
+// Picture boxes.
 LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_NCCREATE) {
         auto* cs = reinterpret_cast<CREATESTRUCTA*>(lParam);
@@ -281,20 +320,23 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     if (peer == nullptr || peer->WindowOf(*c) != hwnd) return DefWindowProcA(hwnd, msg, wParam, lParam);
     LRESULT result = 0;
     if (ContainerMessage(hwnd, msg, wParam, lParam, &result)) return result;
-    const bool isBox = c->Kind() == ControlKind::PictureBox;
+    if (RouteWindowlessMouse(*peer, hwnd, c, msg, wParam, lParam)) return 0;
     switch (msg) {
         case WM_ERASEBKGND: return 1;  // WM_PAINT covers everything
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);
-            if (isBox) peer->PaintPictureBox(*c, dc);
-            else peer->PaintImage(*c, dc);
+            peer->PaintPictureBox(*c, dc);
             EndPaint(hwnd, &ps);
             return 0;
         }
+        case WM_PRINTCLIENT: peer->PaintPictureBox(*c, reinterpret_cast<HDC>(wParam)); return 0;
+        case WM_CAPTURECHANGED:
+            if (reinterpret_cast<HWND>(lParam) != hwnd) peer->MouseCapture() = nullptr;
+            break;
         case WM_GETDLGCODE:
             // A picture box takes every key (Esc included) when it has the focus.
-            return isBox ? DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS : 0;
+            return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_KEYDOWN: c->UserKeyDown(static_cast<int>(wParam), ShiftState()); return 0;
         case WM_KEYUP: c->UserKeyUp(static_cast<int>(wParam), ShiftState()); return 0;
         case WM_SETFOCUS: peer->Model().PeerFocus(c); return 0;
@@ -327,32 +369,15 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
-// Subclass of the system controls: mouse and key events, colours and
-// container duties of frames, backgrounds of transparent labels.
+// Subclass of the system controls: mouse and key events.
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     char cls[32] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
     WNDPROC original = OriginalProcs()[cls];
-    Control* c = ControlFromWindow(hwnd);
-    Win32FormPeer* peer = c != nullptr ? PeerOfDescendant(hwnd) : nullptr;
-    if (peer == nullptr || peer->WindowOf(*c) != hwnd)
-        return CallWindowProcA(original, hwnd, msg, wParam, lParam);
-    LRESULT result = 0;
-    if (c->Kind() == ControlKind::Frame && ContainerMessage(hwnd, msg, wParam, lParam, &result))
-        return result;
+    Win32FormPeer* peer = PeerOfDescendant(hwnd);
+    Control* c = peer != nullptr ? peer->ControlOf(hwnd) : nullptr;
+    if (c == nullptr) return CallWindowProcA(original, hwnd, msg, wParam, lParam);
     switch (msg) {
-        case WM_ERASEBKGND:
-            if (c->Kind() == ControlKind::Frame) {
-                RECT r;
-                GetClientRect(hwnd, &r);
-                FillRect(reinterpret_cast<HDC>(wParam), &r, peer->Brush(ToColorRef(c->BackColor())));
-                return 1;
-            }
-            if (c->Kind() == ControlKind::Label && c->BackStyle() == 0) {
-                peer->EraseUnder(*c, reinterpret_cast<HDC>(wParam));
-                return 1;
-            }
-            break;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:

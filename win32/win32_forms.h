@@ -7,13 +7,16 @@
 //   mainForm.Show();
 //   forms.RunMessageLoop();       // returns when the last form unloads
 //
-// Each loaded form is one top-level window (class "KvForm"); its controls
-// are child windows: BUTTON (push, BS_CHECKBOX, BS_RADIOBUTTON, BS_GROUPBOX
-// for frames), STATIC labels, SCROLLBAR, COMBOBOX (drop-down list), and the
-// class "KvPicture" for picture boxes and images. Shapes are windowless:
-// their container paints them. Every window carries its design name in the
-// property "Name" as a global atom ("frmMain", "cmdApply",
-// "optAcceleration(3)"); DesignNameOf reads it back from any process.
+// Each loaded form is one top-level window (class "KvForm"). Command
+// buttons, check and option boxes, scroll bars, combo boxes (drop-down
+// lists) and picture boxes (class "KvPicture") are child windows of the
+// system's classes, made when they are first shown. Labels, images, shapes
+// and frames are windowless, as in the classic forms runtime: the window
+// that hosts them (the form or a picture box) draws them and passes them its
+// mouse input, and a frame's windowed controls are children of the frame's
+// host. The form window carries its design name in the property "Name" as
+// a global atom ("frmMain"); other processes ask the form about its
+// controls by design name (control_query.h).
 //
 // Replacing a form's window procedure (SetWindowLongPtrA GWLP_WNDPROC, as
 // the right-button agent does): the back end finds its state through
@@ -65,12 +68,15 @@ private:
 HWND FormWindow(const ui::Form& form);
 HWND ControlWindow(const ui::Control& control);
 
-// The design name of a window: SetPropA(hwnd, "Name", GlobalAddAtomA(name)).
+// The design name of a form window: SetPropA(hwnd, "Name", GlobalAddAtomA(name)).
 void SetDesignName(HWND window, const std::string& name);
 void RemoveDesignName(HWND window);
-// "" when the window carries none.
+// A form window's design name, or a control window's of this process; ""
+// for any other window.
 std::string DesignNameOf(HWND window);
-// The first descendant of `parent` whose design name is `name`, or nullptr.
+// The window of the control named `name` in the form of this process that
+// `parent` belongs to (made now if the control should have one), when it is
+// a descendant of `parent`; nullptr otherwise and for windowless controls.
 HWND FindChildByDesignName(HWND parent, const std::string& name);
 
 // 0x00BBGGRR with system colours resolved.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -32,6 +33,7 @@ protected:
         for (ui::Form* f : std::vector<ui::Form*>(ui::LoadedForms())) f->Unload();
         platform->DoEvents();
     }
+    static int Tpp() { return platform->TwipsPerPixelX(); }
     static win32::Win32FormPlatform* platform;
 };
 win32::Win32FormPlatform* Win32Forms::platform = nullptr;
@@ -45,28 +47,117 @@ ui::Control& Place(ui::Form& f, ControlKind kind, const std::string& name, int l
 
 HWND W(const ui::Control& c) { return win32::ControlWindow(c); }
 
-TEST_F(Win32Forms, EveryWindowCarriesItsDesignNameUntilTheFormUnloads) {
+// What a window's client area shows, drawn into memory (WM_PRINTCLIENT):
+// Wine's null display keeps no pixels of its own.
+class Snapshot {
+public:
+    explicit Snapshot(HWND window) {
+        RECT r;
+        GetClientRect(window, &r);
+        width_ = r.right;
+        height_ = r.bottom;
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width_;
+        info.bmiHeader.biHeight = -height_;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        dc_ = CreateCompatibleDC(nullptr);
+        void* raw = nullptr;
+        bitmap_ = CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &raw, nullptr, 0);
+        bits_ = static_cast<const std::uint32_t*>(raw);
+        old_ = SelectObject(dc_, bitmap_);
+        SendMessageA(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc_), PRF_CLIENT | PRF_ERASEBKGND);
+        GdiFlush();
+    }
+    ~Snapshot() {
+        SelectObject(dc_, old_);
+        DeleteObject(bitmap_);
+        DeleteDC(dc_);
+    }
+    COLORREF At(int x, int y) const {
+        const std::uint32_t p = bits_[y * width_ + x];
+        return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    int Count(const RECT& r, COLORREF color) const {
+        int n = 0;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x) n += At(x, y) == color;
+        return n;
+    }
+
+private:
+    int width_ = 0, height_ = 0;
+    HDC dc_ = nullptr;
+    HBITMAP bitmap_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    const std::uint32_t* bits_ = nullptr;
+};
+
+int Px(int twips) {
+    static const int tpp = [] {
+        HDC screen = GetDC(nullptr);
+        const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+        ReleaseDC(nullptr, screen);
+        return 1440 / dpi;
+    }();
+    return twips / tpp;
+}
+
+TEST_F(Win32Forms, ControlWindowsAreMadeWhenFirstShownAndFoundByDesignName) {
     ui::Form f("frmNameStory");
     ui::Control& frame = Place(f, ControlKind::Frame, "frameStoryGroup", 120, 120, 3000, 1800);
     Place(f, ControlKind::OptionButton, "optStoryChoice", 120, 240, 2000, 300, &frame, 3);
-    Place(f, ControlKind::CommandButton, "cmdStoryApply", 3300, 120, 1200, 435);
+    ui::Control& apply = Place(f, ControlKind::CommandButton, "cmdStoryApply", 3300, 120, 1200, 435);
+    ui::Control& later = Place(f, ControlKind::CommandButton, "cmdStoryLater", 3300, 600, 1200, 435);
+    later.SetVisible(false);
     f.Load();
     HWND form = win32::FormWindow(f);
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(win32::DesignNameOf(form), "frmNameStory");
+    EXPECT_EQ(GetWindow(form, GW_CHILD), nullptr) << "loading makes no control windows";
+    apply.Move(3300, 240, 1200, 435);  // changes while loading are the model's alone
+
+    f.Show();
     HWND option = win32::FindChildByDesignName(form, "optStoryChoice(3)");
     ASSERT_NE(option, nullptr) << "an array element is found by name(index)";
-    EXPECT_EQ(GetParent(option), W(frame)) << "a frame holds its options";
-    ASSERT_NE(win32::FindChildByDesignName(form, "cmdStoryApply"), nullptr);
-    ATOM atom = static_cast<ATOM>(reinterpret_cast<UINT_PTR>(GetPropA(option, "Name")));
-    char name[64] = {};
-    GlobalGetAtomNameA(atom, name, sizeof name);
-    EXPECT_STREQ(name, "optStoryChoice(3)");
+    EXPECT_EQ(GetParent(option), form) << "a windowless frame's controls live in its host";
+    RECT r;
+    GetWindowRect(option, &r);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, Px(240)) << "placed inside the frame";
+    EXPECT_EQ(r.top, Px(360));
+    EXPECT_EQ(win32::DesignNameOf(option), "optStoryChoice(3)");
+    GetWindowRect(W(apply), &r);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.top, Px(240)) << "made where the model put it";
+    EXPECT_EQ(win32::FindChildByDesignName(form, "frameStoryGroup"), nullptr) << "frames have no window";
+
+    int children = 0;
+    for (HWND w = GetWindow(form, GW_CHILD); w != nullptr; w = GetWindow(w, GW_HWNDNEXT)) ++children;
+    EXPECT_EQ(children, 2) << "the hidden button has no window yet";
+    later.SetVisible(true);
+    ASSERT_NE(W(later), nullptr);
+    EXPECT_TRUE(IsWindowVisible(W(later)));
+    EXPECT_EQ(GetWindow(W(apply), GW_HWNDNEXT), W(later)) << "it keeps its place in the design's order";
+
+    // A frame passes its state on to the windows inside it.
+    frame.SetEnabled(false);
+    EXPECT_FALSE(IsWindowEnabled(option));
+    frame.SetVisible(false);
+    EXPECT_FALSE(IsWindowVisible(option));
+    frame.Move(600, 600, 3000, 1800);
+    frame.SetVisible(true);
+    frame.SetEnabled(true);
+    EXPECT_TRUE(IsWindowVisible(option));
+    EXPECT_TRUE(IsWindowEnabled(option));
+    GetWindowRect(option, &r);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, Px(720)) << "it moves with its frame";
 
     f.Unload();
     EXPECT_FALSE(IsWindow(form));
-    EXPECT_EQ(GlobalFindAtomA("cmdStoryApply"), 0) << "the atom goes with its window";
-    EXPECT_EQ(GlobalFindAtomA("frmNameStory"), 0);
+    EXPECT_EQ(GlobalFindAtomA("frmNameStory"), 0) << "the form's name atom goes with its window";
 }
 
 TEST_F(Win32Forms, TwipsBecomePixelsAtTheScreensResolution) {
@@ -220,55 +311,122 @@ TEST_F(Win32Forms, ColoursReachTheControlsThroughCtlColor) {
     ui::Form f("frmColours");
     ui::Control& opt = Place(f, ControlKind::OptionButton, "optFeedbackSound", 120, 120, 2000, 300, nullptr, 1);
     opt.SetForeColor(ui::kTeal);
-    ui::Control& logo = Place(f, ControlKind::PictureBox, "picLogo", 120, 600, 4000, 800);
-    ui::Control& title = Place(f, ControlKind::Label, "lblOemTitle", 0, 0, 3000, 480, &logo);
-    title.SetBackStyle(0);
-    title.SetForeColor(ui::Rgb(255, 0, 0));
-    f.Load();
+    f.Show();
     HDC dc = CreateCompatibleDC(nullptr);
     SendMessageA(win32::FormWindow(f), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
                  reinterpret_cast<LPARAM>(W(opt)));
     EXPECT_EQ(GetTextColor(dc), RGB(0, 128, 128)) << "&H808000 is teal";
     EXPECT_EQ(GetBkColor(dc), GetSysColor(COLOR_BTNFACE));
-    const LRESULT brush = SendMessageA(W(logo), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-                                       reinterpret_cast<LPARAM>(W(title)));
-    EXPECT_EQ(GetTextColor(dc), RGB(255, 0, 0));
-    EXPECT_EQ(GetBkMode(dc), TRANSPARENT);
-    EXPECT_EQ(reinterpret_cast<HGDIOBJ>(brush), GetStockObject(NULL_BRUSH));
     DeleteDC(dc);
-}
-
-TEST_F(Win32Forms, ALabelGainsAndLosesItsBorderAtRunTime) {
-    ui::Form f("frmSwatches");
-    ui::Control& swatch = Place(f, ControlKind::Label, "lblColor", 120, 120, 450, 450, nullptr, 3);
-    swatch.SetBackColor(ui::Rgb(0, 0, 255));
-    f.Show();
-    RECT before, after;
-    GetClientRect(W(swatch), &before);
-    swatch.SetBorderStyle(1);
-    GetClientRect(W(swatch), &after);
-    EXPECT_TRUE(GetWindowLongPtrA(W(swatch), GWL_STYLE) & WS_BORDER);
-    EXPECT_EQ(after.right, before.right - 2) << "a single line on each side";
-    swatch.SetBorderStyle(0);
-    EXPECT_FALSE(GetWindowLongPtrA(W(swatch), GWL_STYLE) & WS_BORDER);
-    swatch.SetAlignment(ui::kAlignCenter);
-    EXPECT_EQ(GetWindowLongPtrA(W(swatch), GWL_STYLE) & SS_TYPEMASK, SS_CENTER);
-}
-
-TEST_F(Win32Forms, FontsAreCreatedFromNameSizeBoldAndItalic) {
-    ui::Form f("frmFonts");
-    ui::Control& title = Place(f, ControlKind::Label, "lblOemTitle", 0, 0, 3000, 480);
-    title.SetFont({"Times New Roman", 20.25, true, false});
-    f.Load();
-    title.SetFontItalic(true);
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(W(title), WM_GETFONT, 0, 0));
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(W(opt), WM_GETFONT, 0, 0));
     ASSERT_NE(font, nullptr);
     LOGFONTA lf{};
+    GetObjectA(font, sizeof lf, &lf);
+    EXPECT_STREQ(lf.lfFaceName, "MS Sans Serif");
+    opt.SetFont({"Times New Roman", 20.25, true, true});
+    font = reinterpret_cast<HFONT>(SendMessageA(W(opt), WM_GETFONT, 0, 0));
     GetObjectA(font, sizeof lf, &lf);
     EXPECT_STREQ(lf.lfFaceName, "Times New Roman");
     EXPECT_EQ(lf.lfWeight, FW_BOLD);
     EXPECT_TRUE(lf.lfItalic);
     EXPECT_EQ(lf.lfHeight, -MulDiv(2025, 1440 / platform->TwipsPerPixelY(), 7200));
+}
+
+// Labels, frames, shapes and images are drawn by their host, in the
+// design's order, only while they and their containers are shown.
+TEST_F(Win32Forms, WindowlessControlsAreDrawnByTheirHost) {
+    const COLORREF blue = RGB(0, 0, 255), red = RGB(255, 0, 0), back = GetSysColor(COLOR_BTNFACE);
+    ui::Form f("frmSwatches");
+    f.SetClientSize(6000, 4000);
+    ui::Control& swatch = Place(f, ControlKind::Label, "lblColor", 120, 120, 450, 450, nullptr, 3);
+    swatch.SetBackColor(ui::Rgb(0, 0, 255));
+    ui::Control& frame = Place(f, ControlKind::Frame, "fraTest", 1200, 120, 2400, 1800);
+    frame.SetCaption("Test");
+    ui::Control& text = Place(f, ControlKind::Label, "lblText", 240, 600, 1800, 600, &frame);
+    text.SetCaption("WWWW");
+    text.SetForeColor(ui::Rgb(255, 0, 0));
+    text.SetBackStyle(0);
+    ui::Control& box = Place(f, ControlKind::PictureBox, "picLogo", 120, 2400, 2400, 1200);
+    box.SetBorderStyle(0);
+    box.SetBackColor(ui::Rgb(255, 255, 255));
+    ui::Control& inBox = Place(f, ControlKind::Label, "lblInBox", 0, 0, 600, 600, &box);
+    inBox.SetBackColor(ui::Rgb(255, 0, 0));
+    f.Show();
+    HWND form = win32::FormWindow(f);
+    const RECT swatchRect{Px(120), Px(120), Px(570), Px(570)};
+    const RECT textRect{Px(1440), Px(720), Px(3240), Px(1320)};
+    {
+        Snapshot shot(form);
+        EXPECT_EQ(shot.Count(swatchRect, blue), (swatchRect.right - swatchRect.left) * (swatchRect.bottom - swatchRect.top));
+        EXPECT_GT(shot.Count(textRect, red), 20) << "the caption in its colour";
+        EXPECT_EQ(shot.At(Px(1440) + 2, Px(720) + 2), back) << "a transparent label shows its host";
+        EXPECT_NE(shot.At(Px(1200) + 1, Px(1800)), back) << "the frame's etched edge";
+        Snapshot inside(W(box));
+        EXPECT_EQ(inside.At(5, 5), red) << "a picture box draws the labels it holds";
+        EXPECT_EQ(inside.At(Px(600) + 5, 5), RGB(255, 255, 255));
+    }
+    swatch.SetBorderStyle(1);
+    frame.SetVisible(false);
+    {
+        Snapshot shot(form);
+        EXPECT_EQ(shot.At(Px(120), Px(300)), GetSysColor(COLOR_WINDOWFRAME)) << "a one-line border";
+        EXPECT_EQ(shot.At(Px(120) + 1, Px(300)), blue);
+        EXPECT_EQ(shot.Count(textRect, red), 0) << "a hidden frame hides what it holds";
+    }
+    text.SetEnabled(false);
+    frame.SetVisible(true);
+    {
+        Snapshot shot(form);
+        EXPECT_EQ(shot.Count(textRect, red), 0);
+        EXPECT_GT(shot.Count(textRect, GetSysColor(COLOR_GRAYTEXT)), 20) << "disabled text is grey";
+    }
+}
+
+// The host passes its mouse input to the topmost enabled windowless control
+// under the pointer, which keeps it while the button is down.
+TEST_F(Win32Forms, WindowlessControlsGetTheMouseFromTheirHost) {
+    ui::Form f("frmMouse");
+    f.SetClientSize(6000, 4000);
+    ui::Control& under = Place(f, ControlKind::Label, "lblUnder", 0, 0, 3000, 3000);
+    ui::Control& over = Place(f, ControlKind::Image, "imgOver", 1500, 1500, 3000, 1500);
+    ui::Control& shape = Place(f, ControlKind::Shape, "shpTop", 0, 0, 6000, 4000);
+    std::string log;
+    auto watch = [&](ui::Control& c, const std::string& name) {
+        c.MouseDown = [&log, name](int b, int, int x, int y) {
+            log += name + " down " + std::to_string(b) + " " + std::to_string(x) + "," + std::to_string(y) + "; ";
+        };
+        c.MouseUp = [&log, name](int, int, int, int) { log += name + " up; "; };
+        c.Click = [&log, name] { log += name + " click; "; };
+        c.DblClick = [&log, name] { log += name + " dblclick; "; };
+    };
+    watch(under, "under");
+    watch(over, "over");
+    shape.Click = [&] { log += "shape; "; };
+    f.OnMouseDown = [&](int, int, int, int) { log += "form down; "; };
+    f.Show();
+    HWND form = win32::FormWindow(f);
+    auto send = [&](UINT msg, int xTwips, int yTwips) {
+        SendMessageA(form, msg, msg == WM_LBUTTONDOWN ? MK_LBUTTON : 0, MAKELPARAM(Px(xTwips), Px(yTwips)));
+    };
+    send(WM_LBUTTONDOWN, 300, 300);
+    send(WM_MOUSEMOVE, 5000, 3500);
+    send(WM_LBUTTONUP, 5000, 3500);
+    EXPECT_EQ(log, "under down 1 " + std::to_string(Px(300) * Tpp()) + "," + std::to_string(Px(300) * Tpp()) +
+                       "; under up; under click; ")
+        << "shapes take no input; the label keeps the mouse while the button is down";
+    log.clear();
+    send(WM_LBUTTONDOWN, 2000, 2000);
+    send(WM_LBUTTONUP, 2000, 2000);
+    send(WM_LBUTTONDBLCLK, 2000, 2000);
+    send(WM_LBUTTONUP, 2000, 2000);
+    EXPECT_EQ(log.substr(0, 10), "over down ") << "the later control is on top";
+    EXPECT_NE(log.find("over dblclick; "), std::string::npos);
+    log.clear();
+    over.SetEnabled(false);
+    under.SetVisible(false);
+    send(WM_LBUTTONDOWN, 2000, 2000);
+    send(WM_LBUTTONUP, 2000, 2000);
+    EXPECT_EQ(log, "form down; ") << "disabled and hidden controls let the mouse through";
 }
 
 TEST_F(Win32Forms, TheHourglassShowsWhileMousePointerIs11) {
@@ -385,10 +543,15 @@ TEST_F(Win32Forms, BitmapsLoadFromFilesAndImagesTakeTheirSize) {
     EXPECT_EQ(p->widthPx, 20);
     EXPECT_EQ(p->heightPx, 10);
     img.SetPicture(p);
-    RECT r;
-    GetClientRect(W(img), &r);
-    EXPECT_EQ(r.right, 20);
-    EXPECT_EQ(r.bottom, 10);
+    EXPECT_EQ(img.Width(), 20 * Tpp());
+    EXPECT_EQ(img.Height(), 10 * Tpp());
+    f.Show();
+    {
+        Snapshot shot(win32::FormWindow(f));
+        const RECT picture{Px(120), Px(120), Px(120) + 20, Px(120) + 10};
+        EXPECT_EQ(shot.Count(picture, RGB(0x40, 0x40, 0x40)), 200) << "drawn by the form";
+        EXPECT_EQ(shot.At(Px(120) + 20, Px(120)), GetSysColor(COLOR_BTNFACE));
+    }
     DeleteFileA(path.c_str());
     EXPECT_EQ(ui::LoadPicture(path), nullptr);
     EXPECT_TRUE(img.GetPicture()) << "the loaded picture outlives its file";
