@@ -63,6 +63,9 @@ std::string BesideThis(const std::string& file) {
 // One start, in ms from CreateProcess to the first visible window;
 // negative when no window showed.
 double StartMs(const std::string& exe, const std::string& arguments) {
+    // The last program's end (the wineserver tearing down its windows and
+    // handles) must not weigh on this one's start.
+    Sleep(200);
     WindowWatch watch;
     const double t0 = e2e::NowMs();
     e2e::Process process = e2e::Process::Start(exe, arguments);

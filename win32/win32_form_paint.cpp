@@ -134,16 +134,16 @@ void Win32FormPeer::PaintFrame(const Control& frame, HDC dc, RECT r) {
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     RECT border = r;
-    border.top += metrics.tmHeight / 2;
+    border.top += metrics.tmHeight / 2 + 1;
     DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
     if (!frame.Caption().empty()) {
         const std::string& caption = frame.Caption();
         RECT text{r.left + ToPixelsX(120), r.top, r.right - ToPixelsX(120), r.top + metrics.tmHeight};
         DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
                   DT_SINGLELINE | DT_CALCRECT);
-        InflateRect(&text, 2, 0);
+        InflateRect(&text, 1, 0);  // a pixel of margin either side
         FillRect(dc, &text, Brush(ToColorRef(frame.BackColor())));
-        InflateRect(&text, -2, 0);
+        InflateRect(&text, -1, 0);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, EffectiveEnabled(frame) ? ToColorRef(frame.ForeColor())
                                                  : GetSysColor(COLOR_GRAYTEXT));
