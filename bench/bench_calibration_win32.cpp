@@ -178,14 +178,14 @@ void MarkLatency(kvsim::Client& sim, int runs) {
         e2e::WaitUntil([&] { return IsWindowVisible(main) != FALSE; });
         PostMessageA(e2e::FindControl(main, "cmdCalibration"), BM_CLICK, 0, 0);
         HWND form = e2e::WaitForForm("frmCalibration", panel.Id());
-        e2e::WaitUntil([&] { return form && e2e::FindControl(form, "lblHelp") != nullptr; });
+        e2e::WaitUntil([&] { return form && e2e::QueryControl(form, "lblHelp").found; });
         HWND surface = form ? e2e::FindControl(form, "picCalibration") : nullptr;
         if (surface == nullptr) break;
         e2e::WaitUntil([&] { return IsWindowVisible(surface) != FALSE; });
         // The window may show before it is maximised; the first prompt
         // comes after the layout for the full screen.
-        HWND second = e2e::FindControl(form, "lblMesg2");
-        e2e::WaitUntil([&] { return e2e::WindowText(second) == "show on the TOP-LEFT of the screen"; });
+        auto prompt = [&] { return e2e::QueryControl(form, "lblMesg2").text; };
+        e2e::WaitUntil([&] { return prompt() == "show on the TOP-LEFT of the screen"; });
         RECT rc;
         GetClientRect(surface, &rc);
         const int w = rc.right, h = rc.bottom;
@@ -200,7 +200,7 @@ void MarkLatency(kvsim::Client& sim, int runs) {
         for (int t = 0; t < 4; ++t) {
             const std::string names[] = {"TOP-LEFT", "TOP-RIGHT", "DOWN-RIGHT", "DOWN-LEFT"};
             const std::string line = "show on the " + names[t] + " of the screen";
-            e2e::WaitUntil([&] { return e2e::WindowText(second) == line; }, 5000, 1);
+            e2e::WaitUntil([&] { return prompt() == line; }, 5000, 1);
             Sleep(30);  // the capture is polling with the pen up
             // The driver's clock against ours, to place its log entries.
             KvSimState state{};

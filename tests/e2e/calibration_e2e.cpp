@@ -76,7 +76,7 @@ protected:
         EXPECT_NE(form, nullptr) << "no calibration window";
         if (form == nullptr) return nullptr;
         // The form's window comes first, its controls just after.
-        e2e::WaitUntil([&] { return e2e::FindControl(form, "lblHelp") != nullptr; });
+        e2e::WaitUntil([&] { return e2e::QueryControl(form, "lblHelp").found; });
         surface = Control(form, "picCalibration");
         EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(surface) != FALSE; }));
         return form;
@@ -84,10 +84,8 @@ protected:
 
     bool WaitForPrompt(int target) {
         const std::string line = std::string("show on the ") + kTargets[target] + " of the screen";
-        HWND first = Control(form, "lblMesg1");
-        HWND second = Control(form, "lblMesg2");
         return e2e::WaitUntil([&] {
-            return IsWindowVisible(first) && e2e::WindowText(second) == line;
+            return e2e::QueryControl(form, "lblMesg1").visible && Text(form, "lblMesg2") == line;
         });
     }
 
@@ -308,10 +306,9 @@ TEST_F(Calibration, EscapeAnsweredNoGoesOnAndYesLeavesTheOldCalibration) {
 TEST_F(Calibration, APenAlreadyDownIsAskedToLiftFirst) {
     ASSERT_TRUE(sim.PenDown(KVSIM_SPACE_SCREEN, 500, 400));
     ASSERT_NE(OpenCalibration(0), nullptr);
-    HWND lift = Control(form, "lblMesg3");
-    ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(lift) != FALSE; }));
-    EXPECT_EQ(e2e::WindowText(lift), "PLEASE LIFT OFF TO START CALIBRATION!");
-    EXPECT_FALSE(IsWindowVisible(Control(form, "lblMesg1")));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return e2e::QueryControl(form, "lblMesg3").visible; }));
+    EXPECT_EQ(Text(form, "lblMesg3"), "PLEASE LIFT OFF TO START CALIBRATION!");
+    EXPECT_FALSE(Query(form, "lblMesg1").visible);
     // The prompt shows before the signal goes to the driver.
     EXPECT_TRUE(e2e::WaitUntil([&] { return Signals(3) == 1; })) << Signals(3);
     ASSERT_TRUE(sim.PenUp());

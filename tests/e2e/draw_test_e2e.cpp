@@ -37,16 +37,20 @@ POINT CentreOf(HWND window) {
     return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
-// What the screen shows at a client point of `window`. (A window DC of
-// another program reads nothing under Wine: its pixels live in that
-// program; the screen has them.)
-COLORREF PixelOf(HWND window, int x, int y) {
-    POINT p{x, y};
-    ClientToScreen(window, &p);
+// What the screen shows at a point. (A window DC of another program reads
+// nothing under Wine: its pixels live in that program; the screen has them.)
+COLORREF ScreenPixel(POINT p) {
     HDC dc = GetDC(nullptr);
     const COLORREF c = GetPixel(dc, p.x, p.y);
     ReleaseDC(nullptr, dc);
     return c;
+}
+
+// ... and at a client point of `window`.
+COLORREF PixelOf(HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    return ScreenPixel(p);
 }
 
 DWORD WINAPI ShowBox(void*) {
@@ -182,8 +186,8 @@ TEST_F(DrawTest, SimulatedStrokeThroughTheBridgeLeavesThePenColourOnThePage) {
     ASSERT_NE(bridge.Id(), 0u) << "kvbridge.exe did not start";
     HWND test = OpenByGesture();
     ASSERT_NE(test, nullptr);
-    PressAndRelease(Control(test, "lblColor(1)"));  // red
-    PressAndRelease(Control(test, "lblWidth(3)"));  // 4 pixels
+    PressAndRelease(test, "lblColor(1)");  // red
+    PressAndRelease(test, "lblWidth(3)");  // 4 pixels
     HWND page = Control(test, "picHome");
     ASSERT_NE(page, nullptr);
 
@@ -216,14 +220,15 @@ TEST_F(DrawTest, SimulatedStrokeThroughTheBridgeLeavesThePenColourOnThePage) {
     SaveShot(test, "draw-test");
 
     // An armed touch is a right-button touch: "R" lights up while held.
-    HWND letterR = Control(test, "lblButton(2)");
+    const RECT letterR = Query(test, "lblButton(2)").screen;
+    const POINT inR{letterR.left + 1, letterR.top + 1};
     AgentRegistration armed{-1, 1, {0, 0}};
     ASSERT_TRUE(sim.Control(KV_IOCTL_SET_AGENT_WINDOW, &armed, sizeof armed, &armed, sizeof armed));
     ASSERT_TRUE(sim.PenDown(KVSIM_SPACE_SCREEN, x0 + 200, y + 100));
-    EXPECT_TRUE(e2e::WaitUntil([&] { return PixelOf(letterR, 1, 1) == kYellow; }))
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ScreenPixel(inR) == kYellow; }))
         << "the right-button letter is not lit";
     ASSERT_TRUE(sim.PenUp());
-    EXPECT_TRUE(e2e::WaitUntil([&] { return PixelOf(letterR, 1, 1) != kYellow; }));
+    EXPECT_TRUE(e2e::WaitUntil([&] { return ScreenPixel(inR) != kYellow; }));
 
     e2e::Click(Control(test, "cmdClear"));
     EXPECT_TRUE(e2e::WaitUntil([&] { return PixelOf(page, start.x + 200, start.y) == kWhitePage; }))

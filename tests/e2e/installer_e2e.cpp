@@ -386,7 +386,7 @@ protected:
         if (!window) return remove;
         // The window exists hidden while it loads; shown, it is ready.
         EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(window) != FALSE; }));
-        EXPECT_EQ(e2e::WindowText(e2e::FindControl(window, "lblAsk")),
+        EXPECT_EQ(e2e::QueryControl(window, "lblAsk").text,
                   "Are you sure you want to completely remove TouchScreen V.7.0.PS2 and all of its components?");
         if (yes) panel_e2e::SaveShot(window, "remove-question");
         PostMessageA(e2e::FindControl(window, yes ? "cmdYes" : "cmdNo"), BM_CLICK, 0, 0);
@@ -421,8 +421,8 @@ TEST_F(Uninstaller, YesClosesTheAgentsAwaitsTheRemoverAndUndoesTheMouseClass) {
     ASSERT_NE(status, nullptr);
     // Found while it loads; the text is there once it shows.
     EXPECT_TRUE(e2e::WaitUntil([&] {
-        HWND text = e2e::FindControl(status, "lblMsg");
-        return IsWindowVisible(status) && text && e2e::WindowText(text) == "Removing files from your system...";
+        const e2e::ControlState text = e2e::QueryControl(status, "lblMsg");
+        return text.visible && text.text == "Removing files from your system...";
     }));
     panel_e2e::SaveShot(status, "setup-status");
 

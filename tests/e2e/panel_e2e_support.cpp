@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "harness/input.h"
+
 namespace panel_e2e {
 
 void PanelE2e::SetUp() {
@@ -95,9 +97,15 @@ HWND PanelE2e::Control(HWND form, const char* control) {
     return found;
 }
 
+e2e::ControlState PanelE2e::Query(HWND form, const char* control) {
+    e2e::ControlState state = e2e::QueryControl(form, control);
+    EXPECT_TRUE(state.found) << "no control " << control;
+    return state;
+}
+
 std::string PanelE2e::Text(HWND form, const char* control) {
-    HWND found = Control(form, control);
-    return found != nullptr ? e2e::WindowText(found) : std::string("<missing>");
+    const e2e::ControlState state = Query(form, control);
+    return state.found ? state.text : std::string("<missing>");
 }
 
 void Scroll(HWND bar, int code) {
@@ -117,6 +125,12 @@ void PressAndRelease(HWND control) {
     const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
     SendMessageA(control, WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageA(control, WM_LBUTTONUP, 0, at);
+}
+
+void PressAndRelease(HWND form, const char* control) {
+    const e2e::ControlState state = e2e::QueryControl(form, control);
+    EXPECT_TRUE(state.found && state.visible) << control << " is not there to press";
+    if (state.found) e2e::MouseClick(state.screen);
 }
 
 bool Checked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }

@@ -39,7 +39,11 @@ protected:
 
     // Text of a control of `form`, found by design name.
     static std::string Text(HWND form, const char* control);
+    // The control's own window (not for labels, images, shapes and frames:
+    // their form draws them).
     static HWND Control(HWND form, const char* control);
+    // A control of any kind as its form describes it.
+    static e2e::ControlState Query(HWND form, const char* control);
 
     e2e::Process panel;
     HWND main = nullptr;
@@ -51,8 +55,10 @@ protected:
 void Scroll(HWND bar, int code);
 // A pick in a drop-down list as the list reports it.
 void Pick(HWND combo, int index);
-// Press and release of the left button over a control.
+// Press and release of the left button over a control: sent to its window,
+// or, for a control without one, the user's click at its centre.
 void PressAndRelease(HWND control);
+void PressAndRelease(HWND form, const char* control);
 bool Checked(HWND button);
 
 // Saves `window` as <KV_SHOTS_DIR>\<name>.bmp when KV_SHOTS_DIR is set.

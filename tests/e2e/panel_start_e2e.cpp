@@ -31,6 +31,9 @@ TEST_F(PanelStart, ShowsTheFourSummariesReadFromTheDriver) {
     EXPECT_FALSE(IsWindowVisible(Control(main, "cmdSerialPort")));
     EXPECT_FALSE(IsWindowVisible(Control(main, "cmdSleepTime")));
     EXPECT_TRUE(IsWindowVisible(Control(main, "cmdMouseSpeed")));
+    // Only an exact design name finds a control.
+    for (const char* name : {"lblMouseSpee", "lblMouseSpeed(1)", ""})
+        EXPECT_FALSE(e2e::QueryControl(main, name).found) << '"' << name << '"';
 
     // 6645 x (5520 - 600) twips of client area at 96 DPI.
     RECT client;

@@ -196,13 +196,17 @@ TEST_F(Startup, ConfigurationWindowAppliesAndTestsADoubleClick) {
     EXPECT_EQ(e2e::ReadRegDword(HKEY_LOCAL_MACHINE, kProductKey, "DoubleClickSpeed"), 450u);
 
     // A real double click on the test picture, as Windows recognises it.
-    HWND off = Control(window, "imgOFF");
-    HWND on = Control(window, "imgON");
-    ASSERT_TRUE(off != nullptr && on != nullptr);
+    const e2e::ControlState off = Query(window, "imgOFF");
+    ASSERT_TRUE(off.found && off.visible);
     SetForegroundWindow(window);
-    e2e::MouseClick(off);
-    e2e::MouseClick(off);
-    EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(on) && !IsWindowVisible(off); }, 5000))
+    e2e::MouseClick(off.screen);
+    e2e::MouseClick(off.screen);
+    EXPECT_TRUE(e2e::WaitUntil(
+        [&] {
+            return e2e::QueryControl(window, "imgON").visible &&
+                   !e2e::QueryControl(window, "imgOFF").visible;
+        },
+        5000))
         << "the test picture did not toggle";
     SaveShot(window, "startup-sdc");
 

@@ -38,13 +38,14 @@ int TextPixels(const std::string& text) {
 
 enum class Kind { Label, Box, Combo };
 
-// Width left for text: a check or option box takes its glyph and a gap,
-// a closed combo its drop button and margins.
-int Room(HWND control, Kind kind) {
-    RECT r;
-    GetClientRect(control, &r);
+// Width left for text: a label has all of its own (it has no window: its
+// form draws it), a check or option box takes its glyph and a gap, a closed
+// combo its drop button and margins.
+int Room(const e2e::ControlState& control, Kind kind) {
+    RECT r{};
+    if (kind != Kind::Label) GetClientRect(control.window, &r);
     switch (kind) {
-        case Kind::Label: return r.right;
+        case Kind::Label: return control.screen.right - control.screen.left;
         case Kind::Box: return r.right - 19;
         case Kind::Combo: return r.right - GetSystemMetrics(SM_CXVSCROLL) - 6;
     }
@@ -69,11 +70,12 @@ struct Check {
 
 void ExpectFits(HWND form, const std::vector<Check>& checks) {
     for (const Check& c : checks) {
-        HWND control = e2e::FindControl(form, c.control);
-        ASSERT_NE(control, nullptr) << c.control;
-        std::vector<std::string> texts =
-            c.kind == Kind::Combo ? ComboItems(control)
-                                  : std::vector<std::string>{e2e::WindowText(control)};
+        const e2e::ControlState control = e2e::QueryControl(form, c.control);
+        ASSERT_TRUE(control.found && (c.kind == Kind::Label || control.window != nullptr))
+            << c.control;
+        std::vector<std::string> texts = c.kind == Kind::Combo
+                                             ? ComboItems(control.window)
+                                             : std::vector<std::string>{control.text};
         for (const std::string& text : texts) {
             const std::string shown = c.kind == Kind::Combo ? text : Shown(text);
             EXPECT_LE(TextPixels(shown), Room(control, c.kind))

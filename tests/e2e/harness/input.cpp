@@ -50,12 +50,31 @@ void KeyUp(WORD vk) { Send({Key(vk, true)}); }
 void MouseClick(HWND window) {
     RECT r;
     GetWindowRect(window, &r);
-    const int cx = GetSystemMetrics(SM_CXSCREEN) - 1;
-    const int cy = GetSystemMetrics(SM_CYSCREEN) - 1;
-    const LONG x = ((r.left + r.right) / 2) * 65535 / cx;
-    const LONG y = ((r.top + r.bottom) / 2) * 65535 / cy;
-    Send({Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y), Mouse(MOUSEEVENTF_LEFTDOWN),
-          Mouse(MOUSEEVENTF_LEFTUP)});
+    MouseClick(r);
+}
+
+void MouseClick(const RECT& r) {
+    const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    // Rounded up: rounding down can land a pixel short of `at`.
+    auto absolute = [](LONG pixel, int pixels) {
+        const LONG last = pixels > 1 ? pixels - 1 : 1;
+        return (pixel * 65535 + last - 1) / last;
+    };
+    const LONG x = absolute(at.x, GetSystemMetrics(SM_CXSCREEN));
+    const LONG y = absolute(at.y, GetSystemMetrics(SM_CYSCREEN));
+    // The pointer first, the press only once it is there (under X11 a move
+    // and a press sent together may reach the window before the move), and
+    // the press and release at that point too: a window shown under the
+    // pointer may still report where the pointer was.
+    const DWORD here = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    Send({Mouse(here, x, y)});
+    WaitUntil(
+        [&] {
+            POINT p;
+            return GetCursorPos(&p) && p.x == at.x && p.y == at.y;
+        },
+        2000);
+    Send({Mouse(here | MOUSEEVENTF_LEFTDOWN, x, y), Mouse(here | MOUSEEVENTF_LEFTUP, x, y)});
 }
 
 namespace {
@@ -73,11 +92,19 @@ HWND ActiveOf(HWND window) { return ThreadInfo(window).hwndActive; }
 
 std::string FocusName(HWND window) {
     HWND focus = FocusOf(window);
-    return focus != nullptr ? DesignName(focus) : std::string("(none)");
+    if (focus == nullptr) return "(none)";
+    const std::string name = DesignName(focus);
+    return name.empty() ? "\"" + WindowText(focus) + "\"" : name;
 }
 
-bool WaitForFocus(HWND window, const std::string& designName, DWORD timeoutMs) {
-    return WaitUntil([&] { return FocusName(window) == designName; }, timeoutMs);
+bool WaitForFocus(HWND form, const std::string& designName, DWORD timeoutMs) {
+    // Child windows carry no name: the form says which window is the control.
+    return WaitUntil(
+        [&] {
+            HWND focus = FocusOf(form);
+            return focus != nullptr && focus == FindControl(form, designName);
+        },
+        timeoutMs);
 }
 
 }  // namespace e2e

@@ -14,17 +14,20 @@ void PressKey(WORD vk, bool shift = false, bool alt = false);
 void KeyDown(WORD vk);
 void KeyUp(WORD vk);
 
-// The pointer moved onto the middle of `window`, then the left button
-// pressed and let go there.
+// The pointer moved onto the middle of `window` (or of a rectangle on the
+// screen, such as a windowless control's), then the left button pressed and
+// let go there.
 void MouseClick(HWND window);
+void MouseClick(const RECT& screen);
 
 // The focus and the active window of the thread that owns `window`.
 HWND FocusOf(HWND window);
 HWND ActiveOf(HWND window);
-// Design name of FocusOf(window) ("" when it carries none, "(none)" when no
-// window of that thread has the focus).
+// What FocusOf(window) is, for messages: its design name, else its text in
+// quotes; "(none)" when no window of that thread has the focus.
 std::string FocusName(HWND window);
-// Waits (bounded) until the focus of `window`'s thread is on `designName`.
-bool WaitForFocus(HWND window, const std::string& designName, DWORD timeoutMs = 5000);
+// Waits (bounded) until the focus of `form`'s thread is on its control
+// `designName`.
+bool WaitForFocus(HWND form, const std::string& designName, DWORD timeoutMs = 5000);
 
 }  // namespace e2e
