@@ -66,41 +66,54 @@ int Win32FormPeer::TextWidthTwips(const ui::Font& font, const std::string& text)
     return ToTwipsX(size.cx);
 }
 
-void Win32FormPeer::PaintWindowless(HDC dc, const Control* host) {
-    for (auto& p : form_.Controls()) {
-        const Control& c = *p;
-        if (!IsWindowless(c.Kind()) || WindowedContainer(c) != host || !EffectiveVisible(c)) continue;
-        const RECT r = HostRect(c);
-        switch (c.Kind()) {
-            case ControlKind::Shape: {
-                HPEN pen = c.BorderStyle() != 0 ? CreatePen(PS_SOLID, 1, ToColorRef(c.BorderColor()))
-                                                : static_cast<HPEN>(GetStockObject(NULL_PEN));
-                HGDIOBJ oldPen = SelectObject(dc, pen);
-                HGDIOBJ oldBrush = SelectObject(dc, c.BackStyle() == 1 ? Brush(ToColorRef(c.BackColor()))
-                                                                       : GetStockObject(NULL_BRUSH));
-                Rectangle(dc, r.left, r.top, r.right, r.bottom);
-                SelectObject(dc, oldBrush);
-                SelectObject(dc, oldPen);
-                if (c.BorderStyle() != 0) DeleteObject(pen);
-                break;
-            }
-            case ControlKind::Label: PaintLabel(c, dc, r); break;
-            case ControlKind::Frame: PaintFrame(c, dc, r); break;
-            case ControlKind::Image: {
-                // An image shows what is under it where its picture does not cover.
-                const int saved = SaveDC(dc);
-                IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
-                RECT inside = r;
-                if (c.BorderStyle() == 1) {
-                    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
-                    InflateRect(&inside, -1, -1);
-                }
-                DrawPicture(dc, c.GetPicture(), inside.left, inside.top);
-                RestoreDC(dc, saved);
-                break;
-            }
-            default: break;
+void Win32FormPeer::PaintWindowless(HDC dc, const Control* level) {
+    // Shapes lie beneath. Of the others, one placed earlier lies on top of
+    // one placed later, as the system's child windows do; a frame's contents
+    // lie on the frame.
+    const auto& controls = form_.Controls();
+    for (const bool shapes : {true, false}) {
+        for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+            const Control& c = **it;
+            if (c.Container() != level || !IsWindowless(c.Kind()) || !c.Visible() ||
+                (c.Kind() == ControlKind::Shape) != shapes)
+                continue;
+            PaintOne(c, dc);
+            if (c.Kind() == ControlKind::Frame) PaintWindowless(dc, &c);
         }
+    }
+}
+
+void Win32FormPeer::PaintOne(const Control& c, HDC dc) {
+    const RECT r = HostRect(c);
+    switch (c.Kind()) {
+        case ControlKind::Shape: {
+            HPEN pen = c.BorderStyle() != 0 ? CreatePen(PS_SOLID, 1, ToColorRef(c.BorderColor()))
+                                            : static_cast<HPEN>(GetStockObject(NULL_PEN));
+            HGDIOBJ oldPen = SelectObject(dc, pen);
+            HGDIOBJ oldBrush = SelectObject(dc, c.BackStyle() == 1 ? Brush(ToColorRef(c.BackColor()))
+                                                                   : GetStockObject(NULL_BRUSH));
+            Rectangle(dc, r.left, r.top, r.right, r.bottom);
+            SelectObject(dc, oldBrush);
+            SelectObject(dc, oldPen);
+            if (c.BorderStyle() != 0) DeleteObject(pen);
+            break;
+        }
+        case ControlKind::Label: PaintLabel(c, dc, r); break;
+        case ControlKind::Frame: PaintFrame(c, dc, r); break;
+        case ControlKind::Image: {
+            // An image shows what is under it where its picture does not cover.
+            const int saved = SaveDC(dc);
+            IntersectClipRect(dc, r.left, r.top, r.right, r.bottom);
+            RECT inside = r;
+            if (c.BorderStyle() == 1) {
+                FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+                InflateRect(&inside, -1, -1);
+            }
+            DrawPicture(dc, c.GetPicture(), inside.left, inside.top);
+            RestoreDC(dc, saved);
+            break;
+        }
+        default: break;
     }
 }
 
@@ -134,14 +147,14 @@ void Win32FormPeer::PaintFrame(const Control& frame, HDC dc, RECT r) {
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     RECT border = r;
-    border.top += metrics.tmHeight / 2 + 1;
+    border.top += metrics.tmHeight / 2 - 1;
     DrawEdge(dc, &border, EDGE_ETCHED, BF_RECT);
     if (!frame.Caption().empty()) {
         const std::string& caption = frame.Caption();
         RECT text{r.left + ToPixelsX(120), r.top, r.right - ToPixelsX(120), r.top + metrics.tmHeight};
         DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text,
                   DT_SINGLELINE | DT_CALCRECT);
-        InflateRect(&text, 1, 0);  // a pixel of margin either side
+        InflateRect(&text, 1, 0);  // the line stops a pixel short of the caption
         FillRect(dc, &text, Brush(ToColorRef(frame.BackColor())));
         InflateRect(&text, -1, 0);
         SetBkMode(dc, TRANSPARENT);

@@ -79,14 +79,16 @@ HWND Win32FormPeer::HostOf(const Control& c) const {
     return host != nullptr ? WindowOf(*host) : hwnd_;
 }
 
-Control* Win32FormPeer::WindowlessAt(const Control* host, POINT at) const {
-    const auto& controls = form_.Controls();
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
-        Control& c = **it;
-        // Shapes take no input; a disabled control lets it through to its host.
-        if (!IsWindowless(c.Kind()) || c.Kind() == ControlKind::Shape ||
-            WindowedContainer(c) != host || !EffectiveVisible(c) || !EffectiveEnabled(c))
+Control* Win32FormPeer::WindowlessAt(const Control* level, POINT at) const {
+    for (auto& p : form_.Controls()) {
+        Control& c = *p;
+        // Shapes take no input; a disabled or hidden control, or one in a
+        // disabled frame, lets it through to its host.
+        if (c.Container() != level || !IsWindowless(c.Kind()) || c.Kind() == ControlKind::Shape ||
+            !c.Visible() || !c.Enabled())
             continue;
+        if (c.Kind() == ControlKind::Frame)
+            if (Control* inside = WindowlessAt(&c, at)) return inside;
         const RECT r = HostRect(c);
         if (PtInRect(&r, at)) return &c;
     }
@@ -367,16 +369,16 @@ void Win32FormPeer::CreateControl(Control& c) {
             break;
         default: break;
     }
-    // A window made after the form was shown keeps the order of the design:
-    // below the next control of the same host that has a window.
+    // A window made after the form was shown keeps the order of the design,
+    // in which an earlier control lies on top: right below the last earlier
+    // control of the same host that has a window, or on top of them all.
     if (shown_) {
-        for (auto next = at + 1; next != controls.end(); ++next) {
-            HWND other = WindowOf(**next);
-            if (other != nullptr && GetParent(other) == parent) {
-                SetWindowPos(w, other, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-                break;
-            }
+        HWND above = HWND_TOP;
+        for (auto before = controls.begin(); before != at; ++before) {
+            HWND other = WindowOf(**before);
+            if (other != nullptr && GetParent(other) == parent) above = other;
         }
+        SetWindowPos(w, above, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
 }
 

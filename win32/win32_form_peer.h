@@ -47,14 +47,15 @@ public:
     HBRUSH Brush(COLORREF color);
     HFONT FontOf(const ui::Font& font);
     bool Hourglass() const;
-    // Draws the windowless controls whose nearest windowed container is
-    // `host` (nullptr: the form), in their order (later ones on top).
-    void PaintWindowless(HDC dc, const ui::Control* host);
+    // Draws the windowless controls that `level` (a host, nullptr for the
+    // form, or a windowless frame in it) holds.
+    void PaintWindowless(HDC dc, const ui::Control* level);
     void PaintPictureBox(ui::Control& box, HDC dc);
     void ResizeCanvas(ui::Control& box);
-    // The topmost shown and enabled windowless control of `host` (nullptr:
-    // the form) under `at` (host client pixels) that takes mouse input.
-    ui::Control* WindowlessAt(const ui::Control* host, POINT at) const;
+    // The topmost shown and enabled windowless control that `level` holds
+    // (as for PaintWindowless) under `at` (host client pixels) and that
+    // takes mouse input.
+    ui::Control* WindowlessAt(const ui::Control* level, POINT at) const;
     RECT HostRect(const ui::Control& control) const;
     // The windowless control that had the button pressed on it and gets the
     // mouse until it is released.
@@ -85,6 +86,7 @@ private:
     // redrawn.
     void ApplyToDescendants(ui::Control& control, ui::Prop what);
     void InvalidateWindowless(const ui::Control& control);
+    void PaintOne(const ui::Control& control, HDC dc);
     void PaintLabel(const ui::Control& label, HDC dc, RECT r);
     void PaintFrame(const ui::Control& frame, HDC dc, RECT r);
     // The nearest container with a window of its own (nullptr: the form).
