@@ -74,11 +74,21 @@ void Win32FormPeer::PaintWindowless(HDC dc, const Control* level) {
     for (const bool shapes : {true, false}) {
         for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
             const Control& c = **it;
-            if (c.Container() != level || !IsWindowless(c.Kind()) || !c.Visible() ||
+            if (c.Container() != level || !Windowless(c) || !c.Visible() ||
                 (c.Kind() == ControlKind::Shape) != shapes)
                 continue;
             PaintOne(c, dc);
             if (c.Kind() == ControlKind::Frame) PaintWindowless(dc, &c);
+            if (c.Kind() == ControlKind::PictureBox) {
+                // A box's contents stay inside its client area.
+                const int saved = SaveDC(dc);
+                RECT r = HostRect(c);
+                const POINT origin = ClientOrigin(c);
+                IntersectClipRect(dc, origin.x, origin.y, r.right - (origin.x - r.left),
+                                  r.bottom - (origin.y - r.top));
+                PaintWindowless(dc, &c);
+                RestoreDC(dc, saved);
+            }
         }
     }
 }
@@ -99,6 +109,18 @@ void Win32FormPeer::PaintOne(const Control& c, HDC dc) {
             break;
         }
         case ControlKind::Label: PaintLabel(c, dc, r); break;
+        case ControlKind::PictureBox: {
+            RECT inside = r;
+            if (c.BorderStyle() == 1) {
+                DrawEdge(dc, &inside, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
+            }
+            const int saved = SaveDC(dc);
+            IntersectClipRect(dc, inside.left, inside.top, inside.right, inside.bottom);
+            FillRect(dc, &inside, Brush(ToColorRef(c.BackColor())));
+            DrawPicture(dc, c.GetPicture(), inside.left, inside.top);
+            RestoreDC(dc, saved);
+            break;
+        }
         case ControlKind::Frame: PaintFrame(c, dc, r); break;
         case ControlKind::Image: {
             // An image shows what is under it where its picture does not cover.
@@ -226,6 +248,7 @@ void Win32FormPeer::PaintPictureBox(Control& box, HDC dc) {
 
 void Win32FormPeer::Draw(Control& surface, const ui::DrawOp& op) {
     if (surface.Kind() != ControlKind::PictureBox) return;
+    if (Windowless(surface)) GiveWindow(surface);  // drawing needs a surface of its own
     HWND w = EnsureWindow(surface);
     if (w == nullptr) return;
     if (op.kind == ui::DrawOp::Kind::Clear) {

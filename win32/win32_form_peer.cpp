@@ -25,6 +25,20 @@ bool IsWindowless(ControlKind kind) {
            kind == ControlKind::Shape || kind == ControlKind::Frame;
 }
 
+bool Win32FormPeer::Windowless(const Control& c) const {
+    return IsWindowless(c.Kind()) || passiveBoxes_.count(&c) != 0;
+}
+
+POINT Win32FormPeer::ClientOrigin(const Control& c) const {
+    const RECT r = HostRect(c);
+    POINT origin{r.left, r.top};
+    if (c.Kind() == ControlKind::PictureBox && c.BorderStyle() == 1) {
+        origin.x += GetSystemMetrics(SM_CXEDGE);
+        origin.y += GetSystemMetrics(SM_CYEDGE);
+    }
+    return origin;
+}
+
 Win32FormPeer::Win32FormPeer(Win32FormPlatform& platform, ui::Form& form)
     : platform_(platform), form_(form) {
     CreateForm();
@@ -61,16 +75,16 @@ int Win32FormPeer::ToTwipsY(int pixels) const { return pixels * platform_.TwipsP
 
 RECT Win32FormPeer::HostRect(const Control& c) const {
     RECT r = PixelRect(c);
-    for (const Control* k = c.Container(); k != nullptr && IsWindowless(k->Kind()); k = k->Container()) {
-        const RECT outer = PixelRect(*k);
-        OffsetRect(&r, outer.left, outer.top);
+    if (const Control* k = c.Container(); k != nullptr && Windowless(*k)) {
+        const POINT origin = ClientOrigin(*k);
+        OffsetRect(&r, origin.x, origin.y);
     }
     return r;
 }
 
 const Control* Win32FormPeer::WindowedContainer(const Control& c) const {
     const Control* k = c.Container();
-    while (k != nullptr && IsWindowless(k->Kind())) k = k->Container();
+    while (k != nullptr && Windowless(*k)) k = k->Container();
     return k;
 }
 
@@ -84,10 +98,10 @@ Control* Win32FormPeer::WindowlessAt(const Control* level, POINT at) const {
         Control& c = *p;
         // Shapes take no input; a disabled or hidden control, or one in a
         // disabled frame, lets it through to its host.
-        if (c.Container() != level || !IsWindowless(c.Kind()) || c.Kind() == ControlKind::Shape ||
+        if (c.Container() != level || !Windowless(c) || c.Kind() == ControlKind::Shape ||
             !c.Visible() || !c.Enabled())
             continue;
-        if (c.Kind() == ControlKind::Frame)
+        if (c.Kind() == ControlKind::Frame || c.Kind() == ControlKind::PictureBox)
             if (Control* inside = WindowlessAt(&c, at)) return inside;
         const RECT r = HostRect(c);
         if (PtInRect(&r, at)) return &c;
@@ -160,7 +174,8 @@ void Win32FormPeer::CreateForm() {
                             nullptr, platform_.Instance(), this);
     if (hwnd_ == nullptr) return;
     SetDesignName(hwnd_, form_.Name());
-    if (form_.IconResource() != 0) {
+    // The form class already shows the program's icon (resource 1).
+    if (form_.IconResource() != 0 && form_.IconResource() != kClassIconResource) {
         HANDLE icon = LoadImageA(platform_.Instance(), MAKEINTRESOURCEA(form_.IconResource()),
                                  IMAGE_ICON, 0, 0, LR_DEFAULTSIZE | LR_SHARED);
         if (icon != nullptr) {
@@ -279,31 +294,60 @@ Control* Win32FormPeer::ControlNamed(const std::string& designName) const {
 }
 
 std::intptr_t Win32FormPeer::ControlHandle(Control& control) {
+    // The program wants the window itself.
+    if (passiveBoxes_.count(&control) != 0) GiveWindow(control);
     return reinterpret_cast<std::intptr_t>(EnsureWindow(control));
 }
 
 void Win32FormPeer::ControlAdded(Control& control) {
     if (!shown_) return;
-    if (IsWindowless(control.Kind())) InvalidateWindowless(control);
+    if (Windowless(control)) InvalidateWindowless(control);
     else if (EffectiveVisible(control)) CreateControl(control);
 }
 
 HWND Win32FormPeer::EnsureWindow(Control& c) {
-    if (IsWindowless(c.Kind())) return nullptr;
+    if (Windowless(c)) return nullptr;
     CreateControl(c);
     return WindowOf(c);
 }
 
 void Win32FormPeer::CreateShownWindows() {
     shown_ = true;
-    for (auto& c : form_.Controls()) {
-        if (IsWindowless(c->Kind())) drawnAt_[c.get()] = EffectiveVisible(*c) ? HostRect(*c) : RECT{};
+    // A picture box that takes no keys and no mouse and holds no control
+    // with a window is drawn by its host like a frame, until something
+    // draws on it. Contents come after their container, so going backwards
+    // settles the inner boxes first.
+    const auto& controls = form_.Controls();
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it) {
+        const Control& box = **it;
+        if (box.Kind() != ControlKind::PictureBox || windows_.count(&box) != 0 || box.KeyDown ||
+            box.KeyUp || box.MouseDown || box.MouseMove || box.MouseUp || box.Click || box.DblClick)
+            continue;
+        bool holdsWindow = false;
+        for (auto& d : controls)
+            for (const Control* k = d->Container(); k != nullptr && !holdsWindow; k = k->Container())
+                holdsWindow = k == &box && !IsWindowless(d->Kind()) && passiveBoxes_.count(d.get()) == 0;
+        if (!holdsWindow) passiveBoxes_.insert(&box);
+    }
+    for (auto& c : controls) {
+        if (Windowless(*c)) drawnAt_[c.get()] = EffectiveVisible(*c) ? HostRect(*c) : RECT{};
         else if (EffectiveVisible(*c)) CreateControl(*c);
     }
 }
 
+void Win32FormPeer::GiveWindow(Control& box) {
+    InvalidateWindowless(box);  // its host no longer draws it
+    drawnAt_.erase(&box);
+    passiveBoxes_.erase(&box);
+    CreateControl(box);
+    // What it holds is drawn by its own window from now on.
+    for (auto& d : form_.Controls())
+        if (Windowless(*d) && WindowedContainer(*d) == &box)
+            drawnAt_[d.get()] = EffectiveVisible(*d) ? HostRect(*d) : RECT{};
+}
+
 void Win32FormPeer::CreateControl(Control& c) {
-    if (windows_.count(&c) != 0 || IsWindowless(c.Kind())) return;
+    if (windows_.count(&c) != 0 || Windowless(c)) return;
     HWND parent = hwnd_;
     if (const Control* host = WindowedContainer(c)) {
         CreateControl(*const_cast<Control*>(host));
@@ -389,10 +433,11 @@ void Win32FormPeer::Changed(Control* control, Prop what) {
         return;
     }
     if (!shown_) return;  // the windows take the model's state when they are made
-    if (IsWindowless(control->Kind())) {
+    if (Windowless(*control)) {
         InvalidateWindowless(*control);
-        if (control->Kind() == ControlKind::Frame &&
-            (what == Prop::Visible || what == Prop::Enabled || what == Prop::Geometry))
+        if ((control->Kind() == ControlKind::Frame || control->Kind() == ControlKind::PictureBox) &&
+            (what == Prop::Visible || what == Prop::Enabled || what == Prop::Geometry ||
+             what == Prop::Style))
             ApplyToDescendants(*control, what);
         return;
     }
@@ -415,7 +460,7 @@ void Win32FormPeer::ApplyToDescendants(Control& container, Prop what) {
         for (const Control* k = d.Container(); k != nullptr && !inside; k = k->Container())
             inside = k == &container;
         if (!inside) continue;
-        if (IsWindowless(d.Kind())) {
+        if (Windowless(d)) {
             InvalidateWindowless(d);
             continue;
         }
@@ -427,7 +472,8 @@ void Win32FormPeer::ApplyToDescendants(Control& container, Prop what) {
         switch (what) {
             case Prop::Visible: ShowWindow(w, EffectiveVisible(d) ? SW_SHOWNA : SW_HIDE); break;
             case Prop::Enabled: EnableWindow(w, EffectiveEnabled(d)); break;
-            case Prop::Geometry: ApplyControl(d, Prop::Geometry, w); break;
+            case Prop::Geometry:
+            case Prop::Style: ApplyControl(d, Prop::Geometry, w); break;
             default: break;
         }
     }
@@ -593,7 +639,7 @@ void Win32FormPeer::FocusFormWindow() {
 }
 
 void Win32FormPeer::Refresh(Control* control) {
-    if (control != nullptr && IsWindowless(control->Kind())) {
+    if (control != nullptr && Windowless(*control)) {
         HWND host = HostOf(*control);
         const RECT r = HostRect(*control);
         if (host != nullptr)

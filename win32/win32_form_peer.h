@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -39,6 +40,11 @@ public:
     // The control's window, created now if it should have one and has none
     // yet; nullptr for a windowless control.
     HWND EnsureWindow(ui::Control& control);
+    // Labels, images, shapes, frames and passive picture boxes.
+    bool Windowless(const ui::Control& control) const;
+    // A passive picture box that is drawn on or whose window a program
+    // asks for gets one.
+    void GiveWindow(ui::Control& box);
     ui::Control* ControlOf(HWND window) const;
     ui::Control* ControlById(int id) const;
     ui::Control* ControlNamed(const std::string& designName) const;
@@ -57,6 +63,9 @@ public:
     // takes mouse input.
     ui::Control* WindowlessAt(const ui::Control* level, POINT at) const;
     RECT HostRect(const ui::Control& control) const;
+    // Where a windowless control's own area starts in its host's client
+    // area (inside a picture box's border).
+    POINT ClientOrigin(const ui::Control& control) const;
     // The windowless control that had the button pressed on it and gets the
     // mouse until it is released.
     ui::Control*& MouseCapture() { return mouseCapture_; }
@@ -91,6 +100,7 @@ private:
     void PaintFrame(const ui::Control& frame, HDC dc, RECT r);
     // The nearest container with a window of its own (nullptr: the form).
     const ui::Control* WindowedContainer(const ui::Control& control) const;
+
     // The window that shows `control` (its windowed container's or the
     // form's); nullptr while that has none yet.
     HWND HostOf(const ui::Control& control) const;
@@ -121,6 +131,7 @@ private:
     // Where each windowless control was last drawn, for redrawing the old
     // place when it moves or hides.
     std::map<const ui::Control*, RECT> drawnAt_;
+    std::set<const ui::Control*> passiveBoxes_;
     std::map<const ui::Control*, Canvas> canvases_;
     std::map<COLORREF, HBRUSH> brushes_;
     std::map<std::tuple<std::string, int, bool, bool>, HFONT> fonts_;
@@ -140,7 +151,7 @@ Win32FormPeer* PeerOfDescendant(HWND window);
 bool RouteFormKeys(const MSG& msg);
 
 // Labels, images, shapes and frames have no window: their host draws them
-// and passes them its mouse input.
+// and passes them its mouse input (and so with a passive picture box).
 bool IsWindowless(ui::ControlKind kind);
 
 // Window procedures and class registration (win32_form_procs.cpp).
@@ -149,5 +160,7 @@ void SubclassControl(HWND window);
 extern const char kFormClass[];
 extern const char kPictureClass[];
 constexpr int kFirstControlId = 100;
+// The program's icon, which every form window shows unless it names another.
+constexpr int kClassIconResource = 1;
 
 }  // namespace kv::win32

@@ -93,6 +93,12 @@ ui::Picture Win32FormPlatform::LoadPicture(const std::string& path) {
 }
 
 ui::Picture Win32FormPlatform::LoadResPicture(int id, ui::PictureData::Type type) {
+    ui::Picture& cached = resourcePictures_[{id, static_cast<int>(type)}];
+    if (!cached) cached = LoadResPictureNow(id, type);
+    return cached;
+}
+
+ui::Picture Win32FormPlatform::LoadResPictureNow(int id, ui::PictureData::Type type) {
     const bool icon = type == ui::PictureData::Type::Icon;
     HANDLE image = LoadImageA(instance_, MAKEINTRESOURCEA(id), icon ? IMAGE_ICON : IMAGE_BITMAP, 0, 0,
                               icon ? LR_DEFAULTSIZE : 0);

@@ -89,8 +89,9 @@ bool RouteWindowlessMouse(Win32FormPeer& peer, HWND hostWindow, const Control* h
         target = peer.WindowlessAt(host, at);
         if (target == nullptr) return false;
     }
-    const RECT r = peer.HostRect(*target);
-    const LPARAM local = MAKELPARAM(static_cast<WORD>(at.x - r.left), static_cast<WORD>(at.y - r.top));
+    const POINT origin = peer.ClientOrigin(*target);
+    const LPARAM local =
+        MAKELPARAM(static_cast<WORD>(at.x - origin.x), static_cast<WORD>(at.y - origin.y));
     if (IsDown(msg)) {
         capture = target;
         SetCapture(hostWindow);
@@ -461,13 +462,15 @@ void RegisterFormClasses(HINSTANCE instance) {
     wc.lpfnWndProc = FormProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(1));
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(kClassIconResource));
     if (wc.hIcon == nullptr) wc.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    // The caption shows the large icon made small, as the forms always have.
+    wc.hIconSm = wc.hIcon;
     wc.lpszClassName = kFormClass;
     RegisterClassExA(&wc);
 
     wc.lpfnWndProc = PictureProc;
-    wc.hIcon = nullptr;
+    wc.hIcon = wc.hIconSm = nullptr;
     wc.lpszClassName = kPictureClass;
     RegisterClassExA(&wc);
 }

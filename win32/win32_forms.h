@@ -28,7 +28,9 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
+#include <utility>
 
 #include "ui/backend.h"
 #include "ui/form.h"
@@ -59,8 +61,13 @@ public:
     static void Dispatch(MSG& msg);
 
 private:
+    ui::Picture LoadResPictureNow(int id, ui::PictureData::Type type);
+
     HINSTANCE instance_;
     int screenPointer_ = 0;
+    // Resource pictures, loaded once: a program designs all its forms at
+    // start, and many show the same icon.
+    std::map<std::pair<int, int>, ui::Picture> resourcePictures_;
     int dpiX_ = 96, dpiY_ = 96;
 };
 

@@ -285,9 +285,9 @@ TEST_F(Calibration, EscapeAnsweredNoGoesOnAndYesLeavesTheOldCalibration) {
     auto box = WaitForQuestion("Are you sure you want to break calibration?");
     ASSERT_TRUE(box);
     EXPECT_EQ(box->caption, "TouchScreen Calibration");
-    EXPECT_FALSE(IsWindowVisible(Control(form, "picMesg"))) << "instructions hidden while asked";
+    EXPECT_FALSE(Query(form, "picMesg").visible) << "instructions hidden while asked";
     e2e::PressBoxButton(box->window, IDNO);
-    ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(Control(form, "picMesg")) != FALSE; }));
+    ASSERT_TRUE(e2e::WaitUntil([&] { return Query(form, "picMesg").visible; }));
     ASSERT_TRUE(e2e::WaitUntil([&] { return FocusOfPanel() == surface; }))
         << "after No the keyboard is at " << e2e::DesignName(FocusOfPanel());
 

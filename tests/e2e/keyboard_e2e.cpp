@@ -105,8 +105,8 @@ TEST_F(Keyboard, ScenariosInTheSettingsDialogs) {
          }},
         {"A click on the logo leaves the focus where it was", 'M', "frmMouseSpeed", nullptr,
          [](Keyboard& t, HWND d) {
-             e2e::MouseClick(t.Control(d, "picLogo"));
-             e2e::MouseClick(t.Control(d, "picIcon"));
+             e2e::MouseClick(t.Query(d, "picLogo").screen);
+             e2e::MouseClick(t.Query(d, "picIcon").screen);
              EXPECT_TRUE(e2e::WaitForFocus(d, "chkBypass")) << e2e::FocusName(d);
              e2e::PressKey(VK_ESCAPE);
              EXPECT_TRUE(t.Closed(d));

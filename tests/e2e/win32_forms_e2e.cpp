@@ -353,6 +353,7 @@ TEST_F(Win32Forms, WindowlessControlsAreDrawnByTheirHost) {
     box.SetBackColor(ui::Rgb(255, 255, 255));
     ui::Control& inBox = Place(f, ControlKind::Label, "lblInBox", 0, 0, 600, 600, &box);
     inBox.SetBackColor(ui::Rgb(255, 0, 0));
+    Place(f, ControlKind::PictureBox, "picKeys", 3000, 2400, 600, 600).KeyDown = [](int, int) {};
     f.Show();
     HWND form = win32::FormWindow(f);
     const RECT swatchRect{Px(120), Px(120), Px(570), Px(570)};
@@ -365,9 +366,21 @@ TEST_F(Win32Forms, WindowlessControlsAreDrawnByTheirHost) {
         EXPECT_NE(shot.At(Px(1200) + 1, Px(1800)), back) << "the frame's etched edge";
         EXPECT_EQ(shot.At(Px(4200), Px(300)), red) << "the earlier of two labels lies on top";
         EXPECT_EQ(shot.At(Px(3800), Px(300)), blue);
-        Snapshot inside(W(box));
-        EXPECT_EQ(inside.At(5, 5), red) << "a picture box draws the labels it holds";
+        // A picture box that takes no input is drawn by its host too.
+        EXPECT_EQ(shot.At(Px(120) + 5, Px(2400) + 5), red);
+        EXPECT_EQ(shot.At(Px(720) + 5, Px(2400) + 5), RGB(255, 255, 255));
+    }
+    EXPECT_EQ(win32::FindChildByDesignName(form, "picLogo"), nullptr);
+    EXPECT_NE(win32::FindChildByDesignName(form, "picKeys"), nullptr) << "one that takes keys has a window";
+    // Drawing on it gives it a window, which draws the labels it holds.
+    box.Line(0, 900, 2400, 900, ui::Rgb(0, 0, 0));
+    HWND boxWindow = win32::FindChildByDesignName(form, "picLogo");
+    ASSERT_NE(boxWindow, nullptr);
+    {
+        Snapshot inside(boxWindow);
+        EXPECT_EQ(inside.At(5, 5), red);
         EXPECT_EQ(inside.At(Px(600) + 5, 5), RGB(255, 255, 255));
+        EXPECT_EQ(inside.At(Px(1200), Px(900)), RGB(0, 0, 0));
     }
     swatch.SetBorderStyle(1);
     frame.SetVisible(false);
