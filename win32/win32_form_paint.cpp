@@ -78,11 +78,10 @@ void Win32FormPeer::PaintWindowless(HDC dc, const Control* level) {
                 (c.Kind() == ControlKind::Shape) != shapes)
                 continue;
             PaintOne(c, dc);
-            if (c.Kind() == ControlKind::Frame) PaintWindowless(dc, &c);
-            if (c.Kind() == ControlKind::PictureBox) {
-                // A box's contents stay inside its client area.
+            if (c.Kind() == ControlKind::Frame || c.Kind() == ControlKind::PictureBox) {
+                // A container's contents stay inside its client area.
                 const int saved = SaveDC(dc);
-                RECT r = HostRect(c);
+                const RECT r = HostRect(c);
                 const POINT origin = ClientOrigin(c);
                 IntersectClipRect(dc, origin.x, origin.y, r.right - (origin.x - r.left),
                                   r.bottom - (origin.y - r.top));

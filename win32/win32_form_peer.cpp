@@ -614,8 +614,11 @@ bool Win32FormPeer::AnswerQuery(const std::string& designName, HWND asker) {
     std::string data(reinterpret_cast<const char*>(&reply), sizeof reply);
     data += text;
     COPYDATASTRUCT answer{kControlReply, static_cast<DWORD>(data.size()), data.data()};
-    SendMessageA(asker, WM_COPYDATA, reinterpret_cast<WPARAM>(hwnd_),
-                 reinterpret_cast<LPARAM>(&answer));
+    // The asker waits in its own request, so it answers at once; a window
+    // that does not must not hang this form.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutA(asker, WM_COPYDATA, reinterpret_cast<WPARAM>(hwnd_),
+                        reinterpret_cast<LPARAM>(&answer), SMTO_ABORTIFHUNG, 2000, &ignored);
     return true;
 }
 

@@ -283,7 +283,9 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_COPYDATA: {
             const auto* request = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
             if (request == nullptr || request->dwData != kControlQuery) break;
-            const std::string name(static_cast<const char*>(request->lpData), request->cbData);
+            std::string name;
+            if (request->lpData != nullptr)
+                name.assign(static_cast<const char*>(request->lpData), request->cbData);
             return peer->AnswerQuery(name, reinterpret_cast<HWND>(wParam)) ? TRUE : FALSE;
         }
         case WM_GETDLGCODE:
