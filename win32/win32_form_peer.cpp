@@ -329,10 +329,13 @@ void Win32FormPeer::CreateShownWindows() {
                 holdsWindow = k == &box && !IsWindowless(d->Kind()) && passiveBoxes_.count(d.get()) == 0;
         if (!holdsWindow) passiveBoxes_.insert(&box);
     }
+    // Made in the design's order, the windows lie in it without being moved.
+    inDesignOrder_ = true;
     for (auto& c : controls) {
         if (Windowless(*c)) drawnAt_[c.get()] = EffectiveVisible(*c) ? HostRect(*c) : RECT{};
         else if (EffectiveVisible(*c)) CreateControl(*c);
     }
+    inDesignOrder_ = false;
 }
 
 void Win32FormPeer::GiveWindow(Control& box) {
@@ -416,7 +419,7 @@ void Win32FormPeer::CreateControl(Control& c) {
     // A window made after the form was shown keeps the order of the design,
     // in which an earlier control lies on top: right below the last earlier
     // control of the same host that has a window, or on top of them all.
-    if (shown_) {
+    if (shown_ && !inDesignOrder_) {
         HWND above = HWND_TOP;
         for (auto before = controls.begin(); before != at; ++before) {
             HWND other = WindowOf(**before);

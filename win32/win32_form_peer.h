@@ -125,6 +125,7 @@ private:
     // made while loading cost nothing then, and a control that is never
     // shown never gets a window.
     bool shown_ = false;
+    bool inDesignOrder_ = false;  // making the first windows, in the design's order
     ui::Control* mouseCapture_ = nullptr;
     std::map<const ui::Control*, HWND> windows_;
     std::map<HWND, ui::Control*> controlsByWindow_;
