@@ -62,6 +62,7 @@ public:
     // (as for PaintWindowless) under `at` (host client pixels) and that
     // takes mouse input.
     ui::Control* WindowlessAt(const ui::Control* level, POINT at) const;
+    // Where `control` is in its host window's client area, in pixels.
     RECT HostRect(const ui::Control& control) const;
     // Where a windowless control's own area starts in its host's client
     // area (inside a picture box's border).
@@ -88,7 +89,6 @@ private:
 
     void CreateForm();
     void CreateShownWindows();
-    // Where `control` is in its host window's client area, in pixels.
     void CreateControl(ui::Control& control);
     // Applies a change of a container (or a control) to every descendant:
     // their windows' places, shown and enabled states; windowless ones are
@@ -100,7 +100,6 @@ private:
     void PaintFrame(const ui::Control& frame, HDC dc, RECT r);
     // The nearest container with a window of its own (nullptr: the form).
     const ui::Control* WindowedContainer(const ui::Control& control) const;
-
     // The window that shows `control` (its windowed container's or the
     // form's); nullptr while that has none yet.
     HWND HostOf(const ui::Control& control) const;
