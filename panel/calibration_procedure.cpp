@@ -41,7 +41,8 @@ CalibrationProcedure::CalibrationProcedure(PanelContext& context, CalibrationScr
     form.OnActivate = [this] { Activate(); };
     form.OnUnload = [this] { Unload(); };
     // ESC reaches the surface, which holds the focus; should the window
-    // itself get a key, it goes the same way.
+    // itself get a key, it goes the same way. Either only counts inside
+    // the procedure's waits (SurfaceKeyDown).
     screen_.Surface().KeyDown = [this](int key, int) { SurfaceKeyDown(key); };
     form.OnKeyDown = [this](int key, int) { SurfaceKeyDown(key); };
 }
@@ -120,7 +121,7 @@ void CalibrationProcedure::RunCalibration() {
         screen_.SetTouchIndicator(true);
         context_.device.CalibrationSignal(kSignalLiftToStart);
         do {
-            ui::DoEvents();
+            WaitEvents();
             if (!screen_.Form().Loaded()) break;
         } while (PenDown(ReadTouchState()));
     }
@@ -134,7 +135,7 @@ void CalibrationProcedure::RunCalibration() {
     const std::int32_t mode = context_.product.CalibrationMode;
     if (mode != kCornerMode && mode != kEdgeMode) {
         RestoreCursor(context_.desktop);  // so that the box's button can be seen
-        context_.desktop.MessageBoxA(0, UnsupportedModeText(mode), kPanelTitle, kMbOk);
+        context_.desktop.MessageBoxA(Owner(), UnsupportedModeText(mode), kPanelTitle, kMbOk);
         RestoreCursor(context_.desktop);
         return;
     }
@@ -144,7 +145,8 @@ void CalibrationProcedure::RunCalibration() {
         screen_.HideSurface();
         RestoreCursor(context_.desktop);
         context_.device.CalibrationSignal(kSignalIdle);
-        if (QuestionBox(context_.desktop, CompletionQuestion(), 0, kCalibrationTitle) == kIdNo) {
+        if (QuestionBox(context_.desktop, CompletionQuestion(), 0, kCalibrationTitle,
+                        Owner()) == kIdNo) {
             ui::Platform().SetScreenMousePointer(ui::kPointerHourglass);
             RestoreCalibration();
             ui::Platform().SetScreenMousePointer(ui::kPointerDefault);
@@ -159,7 +161,7 @@ bool CalibrationProcedure::CapturePoint(int index, const std::string& name) {
     screen_.DrawMark(index, true);
     markShown_ = true;
     screen_.ShowTouchPrompt(name);
-    ui::DoEvents();
+    WaitEvents();
 
     bool indicatorOff = true;  // step back to "touch indicator off" first
     for (;;) {
@@ -172,7 +174,7 @@ bool CalibrationProcedure::CapturePoint(int index, const std::string& name) {
             s = ReadTouchState();
             if (!PenDown(s)) {
                 lastSeen = s.ReportCount;
-                ui::DoEvents();
+                WaitEvents();
                 if (Broken()) {
                     context_.device.CalibrationSignal(kSignalBroken);
                     return true;
@@ -183,7 +185,7 @@ bool CalibrationProcedure::CapturePoint(int index, const std::string& name) {
                 // The one moment window events run while the pen is down.
                 touched = true;
                 screen_.SetTouchIndicator(true);
-                ui::DoEvents();
+                WaitEvents();
             }
             if (s.X != previousX || s.Y != previousY) {
                 previousX = s.X;
@@ -204,7 +206,7 @@ bool CalibrationProcedure::CapturePoint(int index, const std::string& name) {
             markShown_ = false;
             screen_.ShowLiftPrompt(kNextText);
             while (PenDown(ReadTouchState())) {
-                ui::DoEvents();
+                WaitEvents();
                 if (Broken()) {
                     context_.device.CalibrationSignal(kSignalBroken);
                     return true;
@@ -227,8 +229,11 @@ int CalibrationProcedure::Calibrate(int mode) {
         RestoreCursor(context_.desktop);
         ErrorBox(context_.desktop,
                  DirectionErrorText(direction.firstPattern, direction.secondPattern),
-                 kDirectionErrorTitle);
+                 kDirectionErrorTitle, Owner());
         HideCursor(context_.desktop);
+        // The driver was told a calibration is under way: it ends here as
+        // a broken-off one does.
+        context_.device.CalibrationSignal(kSignalBroken);
         return 1;
     }
     newFlags_ = direction.flags;
@@ -259,9 +264,20 @@ void CalibrationProcedure::RestoreCalibration() {
     context_.device.SetCalibration();
 }
 
+void CalibrationProcedure::WaitEvents() {
+    waiting_ = true;
+    ui::DoEvents();
+    waiting_ = false;
+}
+
+BoxOwner CalibrationProcedure::Owner() const { return screen_.Form().Handle(); }
+
 void CalibrationProcedure::SurfaceKeyDown(int key) {
-    // A second ESC while the question is up asks nothing more.
-    if (key != kKeyEscape || asking_) return;
+    // Only the waits look for a break: a key that arrives anywhere else
+    // (under a box, or on the plain window left to try the result on)
+    // must not ask again or signal the driver. A second ESC while the
+    // question is up asks nothing more.
+    if (key != kKeyEscape || !waiting_ || asking_) return;
     asking_ = true;
     context_.device.CalibrationSignal(kSignalIdle);
     // Only a mark that is on screen comes back: after an accepted point
@@ -271,7 +287,7 @@ void CalibrationProcedure::SurfaceKeyDown(int key) {
     screen_.ShowInstructions(false);
     RestoreCursor(context_.desktop);
     const int answer = QuestionBox(context_.desktop, kBreakQuestion, kMbDefButton2,
-                                   kCalibrationTitle);
+                                   kCalibrationTitle, Owner());
     breakRequested_ = answer == kIdYes;
     if (screen_.Form().Loaded()) {
         HideCursor(context_.desktop);

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "panel/calibration_math.h"
+#include "common/winutil/message_boxes.h"
 #include "panel/calibration_screen.h"
 #include "panel/panel_context.h"
 
@@ -66,6 +67,12 @@ private:
 
     int Calibrate(int mode);
     bool Broken() const;
+    // Lets pending window events run at a point where the user may break
+    // off; the only place ESC is heard.
+    void WaitEvents();
+    // The calibration window owns every box it raises, so that the window
+    // is disabled (no touch, no key, no close) while the box asks.
+    kv::BoxOwner Owner() const;
     TouchState ReadTouchState();
     static bool PenDown(const TouchState& s) { return (s.Status & KV_STATUS_PEN_DOWN) != 0; }
 
@@ -77,6 +84,7 @@ private:
     bool markShown_ = false;
     bool breakRequested_ = false;
     bool asking_ = false;
+    bool waiting_ = false;
     std::int16_t stableCount_ = 2;
     CalData savedCal_{};
     std::uint8_t savedFlags_ = 0;

@@ -96,7 +96,7 @@ void StartupWindow::Design() {
         value.SetAlignment(ui::kAlignRight);
     }
 
-    ui::Control& testFrame = PlaceFrame(form_, "Frame4", " Test Area", 4080, 2700, 1980, 1440);
+    ui::Control& testFrame = PlaceFrame(form_, "Frame4", "", 4080, 2700, 1980, 1440);
     ui::Control& test =
         Place(form_, ui::ControlKind::PictureBox, "picTest", 180, 300, 1620, 960, &testFrame);
     test.SetBorderStyle(1);
@@ -180,13 +180,13 @@ void StartupWindow::LoadConfiguration() {
 
     ShowSystemValues();
 
+    // A stored value beyond a bar's range shows at the bar's nearest end,
+    // and that shown value is what Apply stores: the window never applies
+    // a number it does not show.
     const DoubleClickValues& v = context_.values;
-    barValues_ = {v.DoubleClickSpeed, v.DoubleClickWidth, v.DoubleClickHeight};
-    loading_ = true;
     BarControl(kSpeed).SetValue(v.DoubleClickSpeed);
     BarControl(kWidth).SetValue(v.DoubleClickWidth);
     BarControl(kHeight).SetValue(v.DoubleClickHeight);
-    loading_ = false;
 }
 
 void StartupWindow::ShowSystemValues() {
@@ -201,15 +201,14 @@ ui::Control& StartupWindow::BarControl(Bar bar) { return form_.Ctl(kBarNames[bar
 void StartupWindow::BarChange(Bar bar) {
     ui::Control& scroll = BarControl(bar);
     form_.Ctl(kBarLabels[bar]).SetCaption(kBarPrefixes[bar] + std::to_string(scroll.Value()));
-    if (!loading_) barValues_[bar] = scroll.Value();
     UpdateApplyButton();
 }
 
 bool StartupWindow::SettingsChanged() {
     const DoubleClickValues& v = context_.values;
-    if (barValues_[kSpeed] != v.DoubleClickSpeed) return true;
-    if (barValues_[kWidth] != v.DoubleClickWidth) return true;
-    if (barValues_[kHeight] != v.DoubleClickHeight) return true;
+    if (BarControl(kSpeed).Value() != v.DoubleClickSpeed) return true;
+    if (BarControl(kWidth).Value() != v.DoubleClickWidth) return true;
+    if (BarControl(kHeight).Value() != v.DoubleClickHeight) return true;
     if (CaptionNumber(form_.Ctl("lblSiTT").Caption()) != v.DoubleClickSpeed) return true;
     if (CaptionNumber(form_.Ctl("lblSiWW").Caption()) != v.DoubleClickWidth) return true;
     if (CaptionNumber(form_.Ctl("lblSiHH").Caption()) != v.DoubleClickHeight) return true;
@@ -220,9 +219,9 @@ void StartupWindow::UpdateApplyButton() { form_.Ctl("cmdApply").SetEnabled(Setti
 
 void StartupWindow::ApplyClick() {
     DoubleClickValues& v = context_.values;
-    v.DoubleClickSpeed = barValues_[kSpeed];
-    v.DoubleClickWidth = barValues_[kWidth];
-    v.DoubleClickHeight = barValues_[kHeight];
+    v.DoubleClickSpeed = BarControl(kSpeed).Value();
+    v.DoubleClickWidth = BarControl(kWidth).Value();
+    v.DoubleClickHeight = BarControl(kHeight).Value();
     ApplyDoubleClick(context_.mouse, context_.registry, context_.desktop, context_.product, v,
                      kStartupTitle);
     ShowSystemValues();

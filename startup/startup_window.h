@@ -4,8 +4,6 @@
 // every double click Windows recognises, and Apply / OK / Cancel.
 #pragma once
 
-#include <array>
-
 #include "startup/startup_context.h"
 #include "ui/form.h"
 
@@ -62,11 +60,6 @@ private:
     ui::Form form_;
     ui::Form* about_ = nullptr;
     bool ending_ = false;
-    bool loading_ = false;
-    // What each bar stands for: the stored value until the user moves that
-    // bar, so that a stored value outside the bar's range is kept, not
-    // replaced by the nearest value the bar can show.
-    std::array<std::int32_t, 3> barValues_{};
 };
 
 }  // namespace kv::startup

@@ -247,6 +247,12 @@ void Form::SetTopMost(bool topMost) {
     Notify(Prop::Style);
 }
 
+void Form::SetClosable(bool closable) {
+    if (closable == closable_) return;
+    closable_ = closable;
+    Notify(Prop::Style);
+}
+
 // ---- life cycle ---------------------------------------------------------------------
 
 void Form::RecordDesign() {
@@ -365,7 +371,9 @@ void Form::Unload() {
     unloading_ = false;
 }
 
-void Form::UserClose() { Unload(); }
+void Form::UserClose() {
+    if (closable_) Unload();
+}
 
 void Form::Refresh() {
     if (peer_) peer_->Refresh(nullptr);

@@ -121,6 +121,10 @@ public:
     void SetWindowState(int state);
     bool TopMost() const { return topMost_; }
     void SetTopMost(bool topMost);
+    // False: the user cannot close the window (close box greyed, Alt+F4
+    // and the system menu ignored); the program still unloads it.
+    bool Closable() const { return closable_; }
+    void SetClosable(bool closable);
     bool KeyPreview() const { return keyPreview_; }
     void SetKeyPreview(bool v) { keyPreview_ = v; }
     // False: Show makes the window visible without activating it (a
@@ -229,7 +233,7 @@ private:
     int mousePointer_ = kPointerDefault;
     int borderStyle_ = kBorderSizable;
     int windowState_ = kWindowNormal;
-    bool topMost_ = false, keyPreview_ = false;
+    bool topMost_ = false, keyPreview_ = false, closable_ = true;
     bool activateOnShow_ = true;
     int iconResource_ = 0;
     Control* activeControl_ = nullptr;

@@ -184,6 +184,14 @@ void Win32FormPeer::CreateForm() {
         }
     }
     if (!form_.Enabled()) EnableWindow(hwnd_, FALSE);
+    // Most forms keep the system menu as it comes: copying it costs.
+    if (!form_.Closable()) ApplyClosable();
+}
+
+void Win32FormPeer::ApplyClosable() {
+    HMENU menu = GetSystemMenu(hwnd_, FALSE);
+    if (menu != nullptr)
+        EnableMenuItem(menu, SC_CLOSE, MF_BYCOMMAND | (form_.Closable() ? MF_ENABLED : MF_GRAYED));
 }
 
 void Win32FormPeer::ReportGeometry() {
@@ -262,6 +270,7 @@ void Win32FormPeer::ApplyForm(Prop what) {
                 SetWindowPos(hwnd_, nullptr, 0, 0, r.right - r.left, r.bottom - r.top,
                              SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
             }
+            ApplyClosable();
             break;
         }
         default: break;

@@ -88,6 +88,8 @@ private:
     };
 
     void CreateForm();
+    // Greys or restores the close box and the system menu's Close.
+    void ApplyClosable();
     void CreateShownWindows();
     void CreateControl(ui::Control& control);
     // Applies a change of a container (or a control) to every descendant:

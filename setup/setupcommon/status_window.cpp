@@ -37,6 +37,9 @@ StatusWindow::StatusWindow(const std::string& title, int iconResource, BusyCurso
     : form_(kFormName), busy_(busy) {
     form_.SetCaption(title);
     form_.SetBorderStyle(ui::kBorderFixedDialog);
+    // It stands for work under way: closing it would not stop the work,
+    // only hide it until the closing box appears.
+    form_.SetClosable(false);
     form_.SetIconResource(iconResource);
     form_.SetClientSize(kInnerWidth, 960);
     ui::Control& picture = form_.Add(ui::ControlKind::Image, "imgMsg");

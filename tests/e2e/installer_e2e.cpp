@@ -13,6 +13,7 @@
 #include <sstream>
 
 #include "harness/harness.h"
+#include "harness/input.h"
 #include "panel_e2e_support.h"
 #include "sim/kvsim/kvsim_client.h"
 
@@ -425,6 +426,13 @@ TEST_F(Uninstaller, YesClosesTheAgentsAwaitsTheRemoverAndUndoesTheMouseClass) {
         return text.visible && text.text == "Removing files from your system...";
     }));
     panel_e2e::SaveShot(status, "setup-status");
+    // It stands for the work under way: neither Alt+F4 nor its close box
+    // takes it away.
+    SetForegroundWindow(status);
+    e2e::PressKey(VK_F4, false, true);
+    PostMessageA(status, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Sleep(300);
+    EXPECT_TRUE(IsWindowVisible(status));
 
     auto done = e2e::WaitForMessageBox(remove.Id(), kRemovalBoundMs);
     ASSERT_TRUE(done);

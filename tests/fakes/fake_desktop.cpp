@@ -33,6 +33,11 @@ int FakeDesktop::MessageBoxA(WindowHandle owner, const std::string& text,
                              const std::string& caption, unsigned flags) {
     calls.push_back("MessageBoxA");
     messageBoxes.push_back({owner, text, caption, flags});
+    // A copy: the user's action may raise another box.
+    if (whileBoxIsUp) {
+        const MessageBoxCall box = messageBoxes.back();
+        whileBoxIsUp(box);
+    }
     if (!messageBoxAnswers.empty()) {
         const int answer = messageBoxAnswers.front();
         messageBoxAnswers.pop_front();

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -84,6 +85,8 @@ public:
     // OK (1) or, for Yes/No boxes, `defaultYesNoAnswer`.
     std::deque<int> messageBoxAnswers;
     int defaultYesNoAnswer = kIdYes;
+    // What the user does while a box asks, before it is answered.
+    std::function<void(const MessageBoxCall&)> whileBoxIsUp;
 
     int cursorCount = 0;  // the display count ShowCursor moves
     int showCursorCalls = 0;

@@ -22,6 +22,30 @@ protected:
         PanelTest::SetUp();
         device.SetAdvancePerRequest(1);
         ui::Headless().SetDoEventsHook([this] { Script(); });
+        // While any box asks, the user presses ESC and Enter on the
+        // calibration window: only the box may answer them.
+        desktop.whileBoxIsUp = [this](const FakeDesktop::MessageBoxCall& box) {
+            boxes.push_back({box.owner, Screen().Loaded() ? Screen().Handle() : -1,
+                             desktop.cursorCount >= 0});
+            if (!Screen().Loaded()) return;
+            for (int key : {ui::kKeyEscape, ui::kKeyReturn}) {
+                Ctl("picCalibration").UserKeyDown(key, 0);
+                Screen().UserKeyDown(key, 0);
+            }
+        };
+    }
+
+    struct BoxSeen {
+        WindowHandle owner, calibrationWindow;
+        bool cursorShown;
+    };
+    // Every box belongs to the calibration window and shows the cursor.
+    void ExpectBoxesOwnedWithCursor() {
+        for (const BoxSeen& b : boxes) {
+            EXPECT_NE(b.owner, 0);
+            EXPECT_EQ(b.owner, b.calibrationWindow);
+            EXPECT_TRUE(b.cursorShown);
+        }
     }
 
     ui::Form& Screen() { return program->Calibration(); }
@@ -63,6 +87,7 @@ protected:
     void Script() {
         if (++doEvents > 200000) throw std::runtime_error("the procedure waits for ever");
         const Wait wait = CurrentWait();
+        if (wait == Wait::TouchPrompt && desktop.cursorCount >= 0) cursorShownOverMark = true;
         if (onWait) onWait(wait);
         if (wait == escapeAt && escapes < escapeCount) {
             ++escapes;
@@ -117,6 +142,8 @@ protected:
     int doEvents = 0;
     std::uint32_t logStart = 0;
     std::string focusBeforeEscape, focusAfterEscape;
+    std::vector<BoxSeen> boxes;
+    bool cursorShownOverMark = false;
 };
 
 const std::array<int, 7> kOld{32, 511, 991, 32, 511, 991, 0};
@@ -150,6 +177,8 @@ TEST_P(CompletionTest, KeepsTheNewCalibrationOnYesAndPutsTheOldOneBackOnNo) {
     EXPECT_EQ(desktop.messageBoxes[0].caption, "TouchScreen Calibration");
     EXPECT_EQ(desktop.messageBoxes[0].flags, 0x1024u);  // Yes/No, question, first default
     EXPECT_EQ(Signals(), (std::vector<int>{5, 5, 5, 5, 0}));
+    ExpectBoxesOwnedWithCursor();
+    EXPECT_FALSE(cursorShownOverMark);
     EXPECT_EQ(Sent(KV_IOCTL_SET_CALIBRATION), c.answer == kIdYes ? 1u : 2u);
     EXPECT_EQ(ui::Headless().ScreenMousePointer(), ui::kPointerDefault);
     EXPECT_FALSE(Screen().Loaded());
@@ -254,7 +283,10 @@ TEST_P(EscapeTest, AsksAndBreaksOffOnlyOnYes) {
         EXPECT_EQ(Calibration(Driver()), kWorkedCorners);
         EXPECT_EQ(std::count(signals.begin(), signals.end(), kSignalBroken), 0);
         EXPECT_EQ(std::count(signals.begin(), signals.end(), kSignalAccepted), 4);
+        EXPECT_EQ(std::count(signals.begin(), signals.end(), kSignalIdle), 2);
     }
+    ExpectBoxesOwnedWithCursor();
+    EXPECT_FALSE(cursorShownOverMark) << "the cursor stays hidden once the question is answered";
     EXPECT_FALSE(Screen().Loaded());
     EXPECT_GE(desktop.cursorCount, 0);
 }
@@ -349,6 +381,7 @@ struct Refusal {
     std::string box, caption;
     unsigned flags;
     int beeps;
+    std::vector<int> signals;
 };
 using RefusalTest = CalibrationCase<Refusal>;
 
@@ -363,6 +396,8 @@ TEST_P(RefusalTest, LeavesTheOldCalibration) {
     EXPECT_EQ(desktop.messageBoxes[0].caption, c.caption);
     EXPECT_EQ(desktop.messageBoxes[0].flags, c.flags);
     EXPECT_EQ(desktop.beeps, c.beeps);
+    EXPECT_EQ(Signals(), c.signals);
+    ExpectBoxesOwnedWithCursor();
     EXPECT_EQ(Sent(KV_IOCTL_SET_CALIBRATION), 0u);
     EXPECT_EQ(Calibration(Driver()), kOld);
     EXPECT_FALSE(Screen().Loaded());
@@ -379,9 +414,23 @@ INSTANTIATE_TEST_SUITE_P(
                 "pinout of your touch panel.",
                 "Touchscreen Calibration",
                 0x1010u,
-                1},
+                1,
+                {5, 5, 5, 5, 4}},
         Refusal{"unsupported mode", 2, {}, "Fail to calibration! ( mode 2 not support )",
-                " TouchScreen Control Panel #KV-PS2", 0u, 0}));
+                " TouchScreen Control Panel #KV-PS2", 0u, 0, {}}));
+
+// A driver that does not know the screen's size leaves the arithmetic
+// the surface's size in pixels: on this 1024 x 768 screen the result is
+// the one a driver told that size gives.
+TEST_F(CalibrationTest, AnUnknownScreenSizeFallsBackToTheSurfacesPixels) {
+    Driver().ScreenWidth = 0;
+    Driver().ScreenHeight = -1;
+    StartShown();
+    UseWorkedExample();
+    desktop.messageBoxAnswers = {kIdYes};
+    Calibrate();
+    EXPECT_EQ(Calibration(Driver()), kWorkedCorners);
+}
 
 TEST_F(CalibrationTest, ARotationOutsideTheFourCodesCountsAsNone) {
     StartShown();

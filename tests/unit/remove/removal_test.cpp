@@ -97,7 +97,14 @@ TEST(RemovalWindow, YesTellsTheAgentsToQuitAndRemovesTheConfiguration) {
     w.device.Driver().rotator.RotatorWindow = static_cast<std::int32_t>(rotator);
     w.wait.waitResults = {kWaitObject0};
     std::string statusAtWait;
-    w.wait.onWait = [&] { statusAtWait = w.window.Status().Form().Ctl("lblMsg").Caption(); };
+    bool statusClosed = false;
+    w.wait.onWait = [&] {
+        // The user tries to close the status window while the work goes on.
+        ui::Form& status = w.window.Status().Form();
+        status.UserClose();
+        statusClosed = !status.Loaded();
+        statusAtWait = status.Ctl("lblMsg").Caption();
+    };
     ASSERT_TRUE(w.window.Start());
     w.window.Form().Ctl("cmdYes").UserClick();
 
@@ -107,6 +114,7 @@ TEST(RemovalWindow, YesTellsTheAgentsToQuitAndRemovesTheConfiguration) {
     EXPECT_EQ(w.desktop.sentMessages[1].window, rotator);
     EXPECT_EQ(w.desktop.sentMessages[1].wParam, RotatorClose);
     EXPECT_EQ(statusAtWait, "Removing files from your system...");
+    EXPECT_FALSE(statusClosed);
     // 3 s before the remover, 10 s after it.
     int waited = 0;
     for (int ms : w.clock.Waits()) waited += ms;
