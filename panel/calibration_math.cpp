@@ -130,8 +130,9 @@ std::optional<CrossMark> MarkOf(int index, const MarkGeometry& g) {
 }
 
 std::string DirectionPattern(const RawSamples& s, int mode) {
-    // Edge targets stand in for the corners: left X with top Y, right X
-    // with top Y, right X with bottom Y, left X with bottom Y.
+    // In edge mode each corner is made up from two edge samples: the
+    // pairs below take X from the left or right mark and Y from the top
+    // or bottom one, corner by corner.
     static constexpr int kEdgeOrder[8] = {8, 5, 6, 5, 6, 7, 8, 7};
     std::string pattern;
     for (int k = 0; k < 8; ++k) {

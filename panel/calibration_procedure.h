@@ -1,8 +1,8 @@
-// The four-point calibration that runs on frmCalibration: it shows four
-// marks one after another, takes one stable raw sample for each, works out
-// the panel's wiring and the display rotation, extrapolates the samples to
-// the screen's edges and hands the result to the driver, which maps with
-// it at once; the user then keeps it (Yes) or gets the old one back (No).
+// The calibration run on frmCalibration, from the first mark to the
+// user's verdict. Each mark waits for a finger that has come to rest; the
+// four samples then tell how the glass is wired and turned, are stretched
+// out to the screen's borders and go to the driver at once, so the user
+// can try the result before keeping it or going back to the old one.
 //
 // The waits are polling loops on the one user-interface thread; they let
 // pending window events run at the points where the user may act (ESC on

@@ -1,9 +1,7 @@
-// frmCalibration: the borderless, maximised window the calibration runs
-// on. Its drawing surface picCalibration shows one cross mark at a time;
-// a small centred panel carries the title, the instructions, a status box
-// that turns yellow while the panel is touched, and the ESC hint. The
-// procedure (calibration_procedure.h) drives it through the operations
-// below.
+// frmCalibration: a full-screen window without a border. The cross marks
+// are drawn on picCalibration; in the middle sit the title, the prompt,
+// a box whose colour shows whether a finger is down, and the hint how to
+// leave. It only shows things: calibration_procedure.h decides when.
 #pragma once
 
 #include <string>

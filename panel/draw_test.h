@@ -1,8 +1,8 @@
-// frmTest: the draw test. A blank full-screen page on which the user draws
-// with the finger or the pen, with four pen widths, five pen colours, an
-// indicator of the mouse button the driver reports, "&Clear" and
-// "E&xit Test". While it is open the driver's touch mode is drag-drop, so
-// that a touch gives a continuous press, move and release.
+// frmTest: the draw test, a full-screen sheet to scribble on with a finger
+// to see that touches land where they should. Small boxes pick the line's
+// width and colour, another shows which button the driver is pressing.
+// The driver is put into drag-drop mode meanwhile: only then does a
+// stroke arrive as one unbroken press, drag and release.
 #pragma once
 
 #include <cstdint>

@@ -1,7 +1,7 @@
-// frmMain: the control panel's start-up window and hub. It refuses a second
-// instance, loads the product information, opens the driver and reads its
-// parameter block, shows one summary line per setting group and opens the
-// group's dialog from the button in front of it.
+// frmMain: where the control panel starts and every dialog returns to.
+// Starting it checks that no other copy runs and that the product key and
+// the driver are there; it then keeps the driver's settings for the
+// dialogs and shows each group's settings in one line beside its button.
 #pragma once
 
 #include "panel/panel_context.h"

@@ -20,8 +20,8 @@
 
 namespace kv::panel {
 
-// An option group (a control array of option buttons) mirrored in a
-// one-byte selection. The selection keeps the stored value even when no
+// The buttons of one option array, read and set as the single byte of
+// the block they stand for. The selection keeps the stored value even when no
 // button of the group has that index; such a value then shows no button
 // selected and counts as unchanged.
 class OptionGroup {

@@ -13,9 +13,9 @@ namespace kv::panel {
 // What the virtual-button Apply does with the right-button agent.
 enum class AgentAction { Start, Close };
 
-// The on-screen right button runs exactly when the function is on and the
-// driver is not doing the right button itself (automatic mode counts only
-// in drag-drop mode).
+// The agent is needed while the right-button function is switched on,
+// unless the driver already gives the right button by itself, which it
+// does only in drag-drop mode with the automatic setting.
 AgentAction DecideAgentAction(std::uint8_t touchMode, std::uint8_t rbFunction,
                               std::uint8_t rbAutoMode);
 

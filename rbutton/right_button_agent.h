@@ -1,11 +1,11 @@
-// KVRBTN: the right-button agent. One small topmost window in the
-// bottom-right corner of the work area, one picture button. Tapping the
-// button arms the driver so that the next touch becomes a right-button
-// touch; the agent then polls the driver until it has delivered that touch
-// or the user cancels with a key or a click on the window.
+// KVRBTN: the right-button agent, a tiny always-on-top window with one
+// picture button at the lower right of the work area. A tap on it makes
+// the driver turn the following touch into a right click; the agent then
+// polls until that click has happened or the user gives up (a key, or a
+// click on the window).
 //
-// The agent registers its window with the driver so that the other
-// programs can find it there and command it with WM_USER messages.
+// Its window handle is left with the driver, which is where the control
+// panel and the startup agent look it up to send it WM_USER commands.
 #pragma once
 
 #include <cstdint>

@@ -1,10 +1,11 @@
-// The vendor's title style, from the 8-character `VenderStyle` string:
-//   1    font: "1" Times New Roman, "2" Arial, else the design font
-//   2    style digit: 1 bold, 2 italic, 3 bold italic, anything else regular
-//   3-4  size in points; 0 or no number keeps the design size
-//   5-6  colour index 0..15 of the title (lblOemTitle)
-//   7-8  colour index 0..15 of the system line (lblSystem)
-// Shorter strings carry no style at all.
+// How the vendor's title is dressed, packed into the eight characters of
+// `VenderStyle` (positions from 1):
+//   1    typeface: "1" Times New Roman, "2" Arial, otherwise as designed
+//   2    weight and slant: 1 bold, 2 italic, 3 both, other digits plain
+//   3-4  point size; 0 or not a number leaves the designed size
+//   5-6  lblOemTitle's colour, an index into the 16-colour palette
+//   7-8  lblSystem's colour, likewise
+// A string shorter than eight characters changes nothing.
 #pragma once
 
 #include <cstdint>

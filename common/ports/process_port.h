@@ -13,7 +13,7 @@ public:
     // True when another instance of the program named `programId` runs.
     // The first caller claims the name for as long as its process lives.
     virtual bool PreviousInstanceRunning(const std::string& programId) = 0;
-    // True when the file can be opened for reading.
+    // Whether the path names a file this process could read.
     virtual bool FileExists(const std::string& path) = 0;
 };
 

@@ -16,8 +16,9 @@ int HalfRoundedEven(double x);
 // x to the nearest whole number, a half to the even neighbour.
 int RoundHalfEven(double x);
 
-// Left = H(screen width) - H(window width);
-// Top = H(screen height * 0.85) - H(window height).
+// Horizontally centred; vertically centred on a line at 85 % of the
+// screen's height, so the window sits a little above the middle. Halves
+// are taken with HalfRoundedEven.
 WindowPlacement CentredPlacement(int screenWidth, int screenHeight, int windowWidth,
                                  int windowHeight);
 

@@ -14,8 +14,8 @@ void CentreWindow(ui::Form& window);
 // Centres the window's imgIcon in the inner area of its picIcon.
 void CentreIcon(ui::Form& window);
 
-// Shows the control panel's main window and gives it the focus; every
-// dialog calls it when it unloads.
+// Brings frmMain back, focused, when a dialog of the control panel goes
+// away.
 void ReturnToMain(ui::Form& main);
 
 }  // namespace kv

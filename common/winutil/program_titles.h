@@ -1,5 +1,5 @@
-// Each program's title: its main window's caption and the caption of its
-// message boxes. The ids name each program's single-instance claim.
+// What each program calls itself, in its window title and on its boxes,
+// and the id under which it claims to be the only copy running.
 #pragma once
 
 namespace kv {

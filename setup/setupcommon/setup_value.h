@@ -16,8 +16,7 @@ inline constexpr std::int32_t kSetupValueBelow = -2;
 inline constexpr std::int32_t kSetupValueAbove = -3;
 
 // The numeric value of the number the text begins with: blanks are
-// skipped, reading stops at the first character that cannot continue the
-// number, "&H" and "&O" introduce hexadecimal and octal digits, a decimal
+// skipped, the number ends where a character could not belong to it, "&H" and "&O" introduce hexadecimal and octal digits, a decimal
 // number may have a sign, a fraction and an exponent (E or D). No number
 // gives 0. Never fails: a number too large for a double is infinite.
 double LeadingNumber(std::string_view text);
