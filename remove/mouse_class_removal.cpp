@@ -1,15 +1,21 @@
 #include "remove/mouse_class_removal.h"
 
 #include "common/ports/desktop_port.h"
+#include "common/ports/registry_port.h"
+#include "setup/setupcommon/installer_registry.h"
 #include "setup/setupcommon/mouse_class.h"
 
 namespace kv {
 
 void RemoveMouseClass(RegistryPort& registry, RegistryTreePort& tree, DesktopPort& desktop,
                       const std::string& title) {
-    ScanAndDeletePs2Entries(registry, tree, [&](const std::string& path) {
+    DeleteMouseEntries(tree, ScanMouseClass(registry).ps2, [&](const std::string& path) {
         desktop.MessageBoxA(0, "RegDeleteKey fail! " + path, title, kMbOk);
     });
+    // The copy a stopped installation may have left also loads the driver.
+    DeleteKey(tree, kHkeyLocalMachine, MouseEntryPath(kStagingEntry));
+    // Entries first: a device detected again must not find the touch
+    // driver's entry, whose files the remover has already deleted.
     DeleteBiosMouseKeys(tree);
 }
 

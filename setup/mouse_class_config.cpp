@@ -1,5 +1,6 @@
 #include "setup/mouse_class_config.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,50 @@ constexpr const char* kConfigFailure = "Fail to config system registry!";
 
 void ReportFailure(SetupPorts& ports, const std::string& title) {
     ports.desktop.MessageBoxA(0, kConfigFailure, title, kMbOk | kMbIconWarning);
+}
+
+// Recorded in the staging copy after its seven values: the entry the
+// driver takes over. Never written anywhere else.
+constexpr const char* kReplacesValue = "ReplacesEntry";
+
+bool IsEntryName(const std::string& name) {
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    return name.size() == 4 && std::all_of(name.begin(), name.end(), digit) && name != kStagingEntry;
+}
+
+// The touch driver's entry at `name`. "MouseType" goes first: an entry
+// stopped half-way is then a PS/2 entry to every later scan, which deletes
+// it, rather than nameless junk no scan recognises. With `replaces`, the
+// entry is the staging copy and that name follows the values, written
+// only when they all were. True when everything was written.
+bool WriteDriverEntry(RegistryPort& registry, const std::string& name, const std::string& replaces) {
+    std::string subkey = name;
+    RegKey key = 0;
+    if (!OpenKey(registry, kHkeyLocalMachine, kMouseClassKey, subkey, key)) return false;
+    const std::pair<const char*, std::string> values[] = {
+        {"MouseType", "PS2"},
+        {"DevLoader", "*vmouse"},
+        {"NoSetupUI", "1"},
+        {"InfPath", "KVTOUCH.INF"},
+        {"InfSection", "KvPS2"},
+        {"DriverDesc", TouchDeviceDescription(kPs2MouseIds[0])},
+        {"MouseDriver", "KVTOUCH.VXD"},
+    };
+    bool ok = true;
+    for (const auto& [value, text] : values) ok = SetStringValue(registry, key, value, text) && ok;
+    if (ok && !replaces.empty()) ok = SetStringValue(registry, key, kReplacesValue, replaces);
+    CloseKey(registry, key);
+    return ok;
+}
+
+// The entry a complete staging copy replaces; "" when there is none.
+std::string StagedEntry(RegistryPort& registry) {
+    RegKey key = 0;
+    if (!OpenExistingKey(registry, kHkeyLocalMachine, MouseEntryPath(kStagingEntry), key)) return "";
+    std::string name;
+    const bool read = ReadStringValue(registry, key, kReplacesValue, name);
+    CloseKey(registry, key);
+    return read && IsEntryName(name) ? name : "";
 }
 
 }  // namespace
@@ -46,33 +91,50 @@ bool ConfigureMouseClass(SetupPorts& ports, const ProductInfo& product, const st
         }
     }
 
-    const MouseClassScan scan =
-        ScanAndDeletePs2Entries(ports.registry, ports.registryTree, [&](const std::string& path) {
-            ports.desktop.MessageBoxA(0, "RegDeleteKey fail! (" + path + ")", title, kMbOk);
-        });
-    DeleteBiosMouseKeys(ports.registryTree);
+    RegistryPort& registry = ports.registry;
+    const auto reportDeleteFailure = [&](const std::string& path) {
+        ports.desktop.MessageBoxA(0, "RegDeleteKey fail! (" + path + ")", title, kMbOk);
+    };
+    const std::string staging = MouseEntryPath(kStagingEntry);
 
-    // With no PS/2 entry the driver's entry takes the first free number;
-    // an empty name would put its values into the class key itself.
-    std::string entry = scan.firstPs2.empty() ? scan.firstUnused : scan.firstPs2;
-    RegKey key = 0;
-    bool ok = !entry.empty() && OpenKey(ports.registry, kHkeyLocalMachine, kMouseClassKey, entry, key);
-    if (ok) {
-        const std::pair<const char*, std::string> values[] = {
-            {"DevLoader", "*vmouse"},
-            {"MouseType", "PS2"},
-            {"NoSetupUI", "1"},
-            {"InfPath", "KVTOUCH.INF"},
-            {"InfSection", "KvPS2"},
-            {"DriverDesc", TouchDeviceDescription(kPs2MouseIds[0])},
-            {"MouseDriver", "KVTOUCH.VXD"},
-        };
-        for (const auto& [name, text] : values)
-            ok = SetStringValue(ports.registry, key, name, text) && ok;
-        CloseKey(ports.registry, key);
+    // A complete staging copy names the entry it replaces: an earlier run
+    // got that far and may already have deleted or half rebuilt that entry,
+    // so its number can no longer be found by scanning.
+    std::string entry = StagedEntry(registry);
+    const bool resumed = !entry.empty();
+    const MouseClassScan scan = ScanMouseClass(registry);
+    if (!resumed) {
+        // With no PS/2 entry the driver's entry takes the first free number;
+        // an empty name would put its values into the class key itself.
+        entry = scan.ps2.empty() ? scan.firstUnused : scan.ps2.front();
+        if (entry.empty() || !WriteDriverEntry(registry, kStagingEntry, entry)) {
+            // Nothing else was changed yet: the standard driver stays.
+            DeleteKey(ports.registryTree, kHkeyLocalMachine, staging);
+            ReportFailure(ports, title);
+            return false;
+        }
     }
-    if (!ok) ReportFailure(ports, title);
-    return ok;
+
+    // The BIOS-enumerated devices still name the original PS/2 entry: they
+    // go before it does, so that no device is ever bound to a missing or
+    // half-built entry. Detected again, the device finds the complete copy.
+    DeleteBiosMouseKeys(ports.registryTree);
+    std::vector<std::string> doomed = scan.ps2;
+    RegKey leftover = 0;
+    if (resumed && std::find(doomed.begin(), doomed.end(), entry) == doomed.end() &&
+        OpenExistingKey(registry, kHkeyLocalMachine, MouseEntryPath(entry), leftover)) {
+        // Created by the stopped run but without its "MouseType" yet.
+        CloseKey(registry, leftover);
+        doomed.push_back(entry);
+    }
+    DeleteMouseEntries(ports.registryTree, doomed, reportDeleteFailure);
+
+    if (!WriteDriverEntry(registry, entry, "")) {
+        ReportFailure(ports, title);  // the staging copy stays and still loads the driver
+        return false;
+    }
+    DeleteKey(ports.registryTree, kHkeyLocalMachine, staging);
+    return true;
 }
 
 }  // namespace kv

@@ -29,6 +29,9 @@ public:
     std::string Value(const std::string& path, const std::string& section,
                       const std::string& key) const;
 
+    // Every file's text, by path folded to lower case.
+    const std::map<std::string, std::string>& Files() const { return files_; }
+
     std::vector<Write> writes;  // successful writes, in order
     int reads = 0;
     // Writes with this index (0-based, counting every attempt) fail.
