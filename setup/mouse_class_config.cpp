@@ -108,7 +108,7 @@ bool ConfigureMouseClass(SetupPorts& ports, const ProductInfo& product, const st
         // an empty name would put its values into the class key itself.
         entry = scan.ps2.empty() ? scan.firstUnused : scan.ps2.front();
         if (entry.empty() || !WriteDriverEntry(registry, kStagingEntry, entry)) {
-            // Nothing else was changed yet: the standard driver stays.
+            // No entry and no device has changed yet: the standard driver stays.
             DeleteKey(ports.registryTree, kHkeyLocalMachine, staging);
             ReportFailure(ports, title);
             return false;
