@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/branding/product_info.h"
+#include "common/ports/ini_port.h"
 #include "common/ports/desktop_port.h"
 #include "common/registry/registry_store.h"
 #include "setup/setupcommon/ini_strings.h"
@@ -83,13 +84,25 @@ bool ConfigureMouseClass(SetupPorts& ports, const ProductInfo& product, const st
     for (const char* id : kPs2MouseIds)
         strings.emplace_back(std::string(id) + ".DeviceDesc", q + TouchDeviceDescription(id) + q);
 
-    const std::string inf = product.WindowsPath + "\\inf\\KVTOUCH.INF";
+    // Each write rewrites the whole file and may be cut short by a stop,
+    // losing the sections after it: the file is first kept whole beside
+    // itself (copied, then moved into place in one step), and a rerun that
+    // finds that copy starts again from it.
+    const std::string folder = product.WindowsPath + "\\inf\\";
+    const std::string inf = folder + "KVTOUCH.INF";
+    const std::string kept = folder + "KVTOUCH.BAK";
+    const std::string copying = folder + "KVTOUCH.TMP";
+    IniPort& files = ports.ini;
+    if (!files.CopyIniFile(kept.c_str(), inf.c_str()) && files.CopyIniFile(inf.c_str(), copying.c_str()))
+        files.MoveIniFile(copying.c_str(), kept.c_str());
     for (const auto& [key, text] : strings) {
         if (!WriteIniString(ports.ini, inf, "Strings", key, text)) {
+            files.DeleteIniFile(kept.c_str());
             ReportFailure(ports, title);
             return false;
         }
     }
+    files.DeleteIniFile(kept.c_str());
 
     RegistryPort& registry = ports.registry;
     const auto reportDeleteFailure = [&](const std::string& path) {

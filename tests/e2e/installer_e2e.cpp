@@ -373,10 +373,9 @@ TEST_F(Installer, InstallRemoveInstallLeavesWhatOneInstallLeaves) {
 }
 
 // KVSETUP ended by Task Manager at spread moments of its run, then run
-// again: the registry and the INF end as after one uninterrupted run. Not
-// while the INF is written: the platform rewrites the whole file at each
-// write, truncating it first, and a kill inside that call loses the file's
-// other sections (the unit table stops between two writes).
+// again: the registry and the INF end as after one uninterrupted run. The
+// first moment is the INF's first change, which lands inside the
+// platform's rewrite of the whole file: the file is then cut short.
 using KilledInstaller = Installer;
 
 TEST_F(KilledInstaller, ARerunFinishesTheInstallation) {
@@ -406,6 +405,7 @@ TEST_F(KilledInstaller, ARerunFinishesTheInstallation) {
         const char* what;
         std::function<bool(DWORD)> moment;
     } moments[] = {
+        {"as the INF is rewritten", [&](DWORD) { return ReadFileText(kInf) != savedInf_; }},
         // Each moment also counts as come once a later one has: the run may
         // pass one between two looks.
         {"as the copy of the entry is built",

@@ -24,6 +24,10 @@ public:
     bool WritePrivateProfileStringA(const char* section, const char* key, const char* text,
                                     const char* file) override;
 
+    bool CopyIniFile(const char* from, const char* to) override;
+    bool MoveIniFile(const char* from, const char* to) override;
+    bool DeleteIniFile(const char* path) override;
+
     void SetFile(const std::string& path, const std::string& text);
     // The value as the platform would read it; "" when missing.
     std::string Value(const std::string& path, const std::string& section,

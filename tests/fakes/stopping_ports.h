@@ -3,7 +3,8 @@
 // Task Manager would: the change is made, then RunStopped is thrown
 // through the code under test. Changes are what a later run could see:
 // a key created that was missing, a value set, a key deleted, an INI
-// write; calls that fail or find the key already there are not counted.
+// write, a file copied, moved or deleted; calls that fail or find the key
+// already there are not counted.
 #pragma once
 
 #include "common/ports/ini_port.h"
@@ -22,6 +23,9 @@ public:
     // 0 and below: never stop.
     int stopAfter = 0;
     int changes = 0;
+    // An INI write to stop at is cut short instead: the platform rewrites
+    // the whole file, and a stop inside that leaves it without its text.
+    bool cutWriteShort = false;
 
     long RegCreateKeyA(RegKey root, const char* path, RegKey* result) override;
     long RegOpenKeyA(RegKey root, const char* path, RegKey* result) override {
@@ -52,9 +56,30 @@ public:
     }
     bool WritePrivateProfileStringA(const char* section, const char* key, const char* text,
                                     const char* file) override {
+        if (cutWriteShort && changes + 1 == stopAfter) {
+            ini_.DeleteIniFile(file);
+            ++changes;
+            throw RunStopped{};
+        }
         const bool written = ini_.WritePrivateProfileStringA(section, key, text, file);
         Counted(written, 0);
         return written;
+    }
+
+    bool CopyIniFile(const char* from, const char* to) override {
+        const bool copied = ini_.CopyIniFile(from, to);
+        Counted(copied, 0);
+        return copied;
+    }
+    bool MoveIniFile(const char* from, const char* to) override {
+        const bool moved = ini_.MoveIniFile(from, to);
+        Counted(moved, 0);
+        return moved;
+    }
+    bool DeleteIniFile(const char* path) override {
+        const bool deleted = ini_.DeleteIniFile(path);
+        Counted(deleted, 0);
+        return deleted;
     }
 
 private:

@@ -220,9 +220,10 @@ struct Machine : testing::SetupWorld {
 
     // Runs `run` stopped after change `stopAfter` (0: never); true when it was stopped.
     template <typename Run>
-    bool RunStoppedAfter(int stopAfter, Run run, int* changes = nullptr) {
+    bool RunStoppedAfter(int stopAfter, Run run, int* changes = nullptr, bool cutWriteShort = false) {
         StoppingPorts stop(registry, tree, ini);
         stop.stopAfter = stopAfter;
+        stop.cutWriteShort = cutWriteShort;
         bool stopped = false;
         try {
             run(stop);
@@ -246,11 +247,12 @@ TEST(CrashPoints, TheInstallerStoppedAfterAnyChangeKeepsADriverAndARerunFinishes
         ASSERT_GT(changes, 20);
         std::cout << "[ install ] " << layout.what << ": " << changes << " changes\n";
 
-        for (int k = 1; k <= changes; ++k) {
-            SCOPED_TRACE("stopped after change " + std::to_string(k));
+        for (int k = 1; k <= changes; ++k)
+            for (bool cut : {false, true}) {
+            SCOPED_TRACE("stopped after change " + std::to_string(k) + (cut ? ", an INF write cut short" : ""));
             Machine m(layout);
             const auto before = Entries(m);
-            ASSERT_TRUE(m.RunStoppedAfter(k, [&](StoppingPorts& s) { kInstallRun(m, s); }));
+            ASSERT_TRUE(m.RunStoppedAfter(k, [&](StoppingPorts& s) { kInstallRun(m, s); }, nullptr, cut));
             EXPECT_EQ(InstallStopFault(m, before), "");
             // Stopped again at the same change, and then run through.
             if (m.RunStoppedAfter(k, [&](StoppingPorts& s) { kInstallRun(m, s); })) {
@@ -258,7 +260,7 @@ TEST(CrashPoints, TheInstallerStoppedAfterAnyChangeKeepsADriverAndARerunFinishes
             }
             ASSERT_FALSE(m.RunStoppedAfter(0, [&](StoppingPorts& s) { kInstallRun(m, s); }));
             EXPECT_EQ(Snapshot(m), finished);
-        }
+            }
     }
 }
 
