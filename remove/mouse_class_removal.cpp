@@ -9,10 +9,13 @@ namespace kv {
 
 void RemoveMouseClass(RegistryPort& registry, RegistryTreePort& tree, DesktopPort& desktop,
                       const std::string& title) {
-    DeleteMouseEntries(tree, ScanMouseClass(registry).ps2, [&](const std::string& path) {
-        desktop.MessageBoxA(0, "RegDeleteKey fail! " + path, title, kMbOk);
-    });
-    // The copy a stopped installation may have left also loads the driver.
+    // A stopped installation may have left its complete copy, which also
+    // loads the driver, and the entry it was building.
+    const std::string replaced = StagedEntry(registry);
+    DeleteMouseEntries(tree, EntriesToDelete(registry, ScanMouseClass(registry), replaced),
+                       [&](const std::string& path) {
+                           desktop.MessageBoxA(0, "RegDeleteKey fail! " + path, title, kMbOk);
+                       });
     DeleteKey(tree, kHkeyLocalMachine, MouseEntryPath(kStagingEntry));
     // Entries first: a device detected again must not find the touch
     // driver's entry, whose files the remover has already deleted.

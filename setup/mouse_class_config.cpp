@@ -1,6 +1,5 @@
 #include "setup/mouse_class_config.h"
 
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -24,15 +23,6 @@ void ReportFailure(SetupPorts& ports, const std::string& title) {
     ports.desktop.MessageBoxA(0, kConfigFailure, title, kMbOk | kMbIconWarning);
 }
 
-// Recorded in the staging copy after its seven values: the entry the
-// driver takes over. Never written anywhere else.
-constexpr const char* kReplacesValue = "ReplacesEntry";
-
-bool IsEntryName(const std::string& name) {
-    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
-    return name.size() == 4 && std::all_of(name.begin(), name.end(), digit) && name != kStagingEntry;
-}
-
 // The touch driver's entry at `name`. "MouseType" goes first: an entry
 // stopped half-way is then a PS/2 entry to every later scan, which deletes
 // it, rather than nameless junk no scan recognises. With `replaces`, the
@@ -53,19 +43,9 @@ bool WriteDriverEntry(RegistryPort& registry, const std::string& name, const std
     };
     bool ok = true;
     for (const auto& [value, text] : values) ok = SetStringValue(registry, key, value, text) && ok;
-    if (ok && !replaces.empty()) ok = SetStringValue(registry, key, kReplacesValue, replaces);
+    if (ok && !replaces.empty()) ok = SetStringValue(registry, key, kReplacesValueName, replaces);
     CloseKey(registry, key);
     return ok;
-}
-
-// The entry a complete staging copy replaces; "" when there is none.
-std::string StagedEntry(RegistryPort& registry) {
-    RegKey key = 0;
-    if (!OpenExistingKey(registry, kHkeyLocalMachine, MouseEntryPath(kStagingEntry), key)) return "";
-    std::string name;
-    const bool read = ReadStringValue(registry, key, kReplacesValue, name);
-    CloseKey(registry, key);
-    return read && IsEntryName(name) ? name : "";
 }
 
 }  // namespace
@@ -132,15 +112,8 @@ bool ConfigureMouseClass(SetupPorts& ports, const ProductInfo& product, const st
     // go before it does, so that no device is ever bound to a missing or
     // half-built entry. Detected again, the device finds the complete copy.
     DeleteBiosMouseKeys(ports.registryTree);
-    std::vector<std::string> doomed = scan.ps2;
-    RegKey leftover = 0;
-    if (resumed && std::find(doomed.begin(), doomed.end(), entry) == doomed.end() &&
-        OpenExistingKey(registry, kHkeyLocalMachine, MouseEntryPath(entry), leftover)) {
-        // Created by the stopped run but without its "MouseType" yet.
-        CloseKey(registry, leftover);
-        doomed.push_back(entry);
-    }
-    DeleteMouseEntries(ports.registryTree, doomed, reportDeleteFailure);
+    DeleteMouseEntries(ports.registryTree, EntriesToDelete(registry, scan, resumed ? entry : ""),
+                       reportDeleteFailure);
 
     if (!WriteDriverEntry(registry, entry, "")) {
         ReportFailure(ports, title);  // the staging copy stays and still loads the driver

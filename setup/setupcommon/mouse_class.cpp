@@ -53,6 +53,29 @@ MouseClassScan ScanMouseClass(RegistryPort& registry) {
     return scan;
 }
 
+std::string StagedEntry(RegistryPort& registry) {
+    RegKey key = 0;
+    if (!OpenExistingKey(registry, kHkeyLocalMachine, MouseEntryPath(kStagingEntry), key)) return "";
+    std::string name;
+    const bool read = ReadStringValue(registry, key, kReplacesValueName, name);
+    CloseKey(registry, key);
+    const auto digit = [](char c) { return c >= '0' && c <= '9'; };
+    const bool valid = name.size() == 4 && std::all_of(name.begin(), name.end(), digit) && name != kStagingEntry;
+    return read && valid ? name : "";
+}
+
+std::vector<std::string> EntriesToDelete(RegistryPort& registry, const MouseClassScan& scan,
+                                         const std::string& replaced) {
+    std::vector<std::string> names = scan.ps2;
+    RegKey key = 0;
+    if (!replaced.empty() && std::find(names.begin(), names.end(), replaced) == names.end() &&
+        OpenExistingKey(registry, kHkeyLocalMachine, MouseEntryPath(replaced), key)) {
+        CloseKey(registry, key);
+        names.push_back(replaced);
+    }
+    return names;
+}
+
 void DeleteMouseEntries(RegistryTreePort& tree, std::vector<std::string> names,
                         const std::function<void(const std::string&)>& onDeleteFailure) {
     std::sort(names.rbegin(), names.rend());

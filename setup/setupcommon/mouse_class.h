@@ -23,6 +23,13 @@ inline constexpr std::array<const char*, 6> kPs2MouseIds = {"*PNP0F13", "*PNP0F0
 // complete entry; no scan of the numbers from "0000" up reaches it.
 inline constexpr const char* kStagingEntry = "9999";
 
+// Recorded in a complete staging copy, after its seven values: the name
+// of the entry the touch driver takes over.
+inline constexpr const char* kReplacesValueName = "ReplacesEntry";
+
+// The entry a complete staging copy replaces; "" when there is none.
+std::string StagedEntry(RegistryPort& registry);
+
 // "0000" for 0, "0012" for 12.
 std::string MouseEntryName(int n);
 
@@ -38,6 +45,11 @@ struct MouseClassScan {
 // only. An entry whose "MouseType" reads (as text) "PS2" in any case is a
 // PS/2 entry.
 MouseClassScan ScanMouseClass(RegistryPort& registry);
+
+// The scan's PS/2 entries, and `replaced` when it exists but is not among
+// them: a stopped installation may have created it without its "MouseType".
+std::vector<std::string> EntriesToDelete(RegistryPort& registry, const MouseClassScan& scan,
+                                         const std::string& replaced);
 
 // Deletes the named entries with their subkeys, the highest number first:
 // a run stopped half-way then leaves the remaining ones below a gap that

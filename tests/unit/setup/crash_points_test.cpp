@@ -264,6 +264,35 @@ TEST(CrashPoints, TheInstallerStoppedAfterAnyChangeKeepsADriverAndARerunFinishes
     }
 }
 
+// The mouse class and the devices, what the uninstaller undoes.
+std::string MouseConfiguration(const testing::SetupWorld& w) {
+    std::ostringstream out;
+    Dump(w.registry, kClass, out);
+    Dump(w.registry, "Enum\\BIOS", out);
+    return out.str();
+}
+
+TEST(CrashPoints, AnInstallerStoppedAnywhereIsUndoneByTheUninstaller) {
+    const auto remove = [](Machine& m) {
+        ASSERT_FALSE(m.RunStoppedAfter(0, [&](StoppingPorts& s) { m.Remove(s); }));
+    };
+    for (const Layout& layout : kLayouts) {
+        SCOPED_TRACE(layout.what);
+        Machine once(layout);
+        int changes = 0;
+        ASSERT_FALSE(once.RunStoppedAfter(0, [&](StoppingPorts& s) { kInstallRun(once, s); }, &changes));
+        remove(once);
+        const std::string undone = MouseConfiguration(once);
+        for (int k = 1; k <= changes; ++k) {
+            SCOPED_TRACE("stopped after change " + std::to_string(k));
+            Machine m(layout);
+            ASSERT_TRUE(m.RunStoppedAfter(k, [&](StoppingPorts& s) { kInstallRun(m, s); }));
+            remove(m);
+            EXPECT_EQ(MouseConfiguration(m), undone);
+        }
+    }
+}
+
 TEST(CrashPoints, TheUninstallerStoppedAfterAnyChangeLeavesNoHalfEntryAndARerunFinishesTheSame) {
     for (const Layout& layout : kLayouts) {
         SCOPED_TRACE(layout.what);
