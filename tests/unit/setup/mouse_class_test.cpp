@@ -179,23 +179,6 @@ TEST(ConfigureMouseClass, ACopyThatCannotBeBuiltLeavesEveryPs2EntryAndDevice) {
     }
 }
 
-TEST(ConfigureMouseClass, ARunStoppedAfterDeletingTheEntryItReplacesIsFinishedByTheCopy) {
-    // Stopped with the copy complete, the PS/2 entries gone and the final
-    // entry created without any value: no scan can tell its number.
-    testing::SetupWorld w;
-    w.AddEntry("0000", "SERIAL");
-    w.AddEntry("0001", nullptr);  // the final entry, not yet written
-    w.AddEntry("0003", "PS2");    // past the gap the stopped run made: not its to delete
-    w.registry.SetString(kHkeyLocalMachine, std::string(kClass) + "\\9999", "MouseType", "PS2");
-    w.registry.SetString(kHkeyLocalMachine, std::string(kClass) + "\\9999", "ReplacesEntry", "0001");
-    EXPECT_TRUE(ConfigureMouseClass(w.ports, w.product, "T"));
-    EXPECT_EQ(w.registry.SubkeyNames(kHkeyLocalMachine, kClass),
-              (std::vector<std::string>{"0000", "0001", "0003"}));
-    EXPECT_EQ(w.registry.ValueNames(kHkeyLocalMachine, std::string(kClass) + "\\0001"),
-              Sorted(kDriverValues));
-    EXPECT_EQ(w.Entry("0003", "MouseType"), "PS2");
-}
-
 TEST(MouseClass, BiosEnumerationKeysOfTheSixIdsGoWithTheirDevices) {
     for (bool install : {true, false}) {
         testing::SetupWorld w;
