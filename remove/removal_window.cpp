@@ -20,6 +20,8 @@ namespace {
 
 constexpr unsigned kMbIconExclamation = 0x30;
 constexpr unsigned kMbIconInformation = 0x40;
+constexpr unsigned kMbRetryCancel = 0x5;
+constexpr int kIdRetry = 4;
 constexpr ui::Color kButtonShadow = 0x80000010;
 constexpr ui::Color kButtonHighlight = 0x80000014;
 constexpr int kButtonWidth = 1095;
@@ -145,11 +147,21 @@ void RemovalWindow::Remove() {
     status_.ShowStatusMessage("Removing files from your system...");
     PauseSeconds(ports_.clock, 3, [] { ui::DoEvents(); });
 
-    const RemoverOutcome outcome =
-        RunFileRemover(ports_.processWait, product_.InstallPath, [] { ui::DoEvents(); });
-    if (outcome != RemoverOutcome::Finished) {
-        desktop.MessageBoxA(0, RemoverFailureText(outcome), title_,
-                            kMbOk | kMbIconExclamation | kMbSystemModal);
+    // A remover still busy after ten seconds goes on deleting the driver's
+    // files: ending here would leave the mouse class naming them. Retry
+    // waits ten seconds more; Cancel ends with the registry untouched, and
+    // a later run finishes the removal once the files are gone.
+    RemoverWait wait;
+    wait.waitAgain = [&] {
+        return desktop.MessageBoxA(0, RemoverFailureText(RemoverOutcome::WaitTimeout), title_,
+                                   kMbRetryCancel | kMbIconExclamation | kMbSystemModal) == kIdRetry;
+    };
+    const RemoverOutcome outcome = RunFileRemover(ports_.processWait, ports_.setup.process,
+                                                  product_.InstallPath, [] { ui::DoEvents(); }, wait);
+    if (!RemoverDone(outcome)) {
+        if (outcome != RemoverOutcome::WaitTimeout)  // that one was asked already
+            desktop.MessageBoxA(0, RemoverFailureText(outcome), title_,
+                                kMbOk | kMbIconExclamation | kMbSystemModal);
         EndProgram();
         return;
     }

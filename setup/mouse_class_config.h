@@ -18,6 +18,12 @@ std::string TouchDeviceDescription(const std::string& id);
 // first unused number when there was none. A failed INF write changes no
 // registry value at all. Failures show "Fail to config system registry!";
 // true when everything was written.
+//
+// Safe to stop anywhere and run again: a complete copy of the driver's
+// entry is built at kStagingEntry before any PS/2 entry goes, and removed
+// only once the entry at its final number is complete; a rerun finds the
+// copy and finishes the same way. When the copy cannot be written, no
+// PS/2 entry is touched.
 bool ConfigureMouseClass(SetupPorts& ports, const ProductInfo& product, const std::string& title);
 
 }  // namespace kv

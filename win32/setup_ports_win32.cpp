@@ -19,6 +19,16 @@ bool Win32IniPort::WritePrivateProfileStringA(const char* section, const char* k
     return ::WritePrivateProfileStringA(section, key, text, file) != FALSE;
 }
 
+bool Win32IniPort::CopyIniFile(const char* from, const char* to) {
+    return ::CopyFileA(from, to, FALSE) != FALSE;
+}
+
+bool Win32IniPort::MoveIniFile(const char* from, const char* to) {
+    return ::MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+bool Win32IniPort::DeleteIniFile(const char* path) { return ::DeleteFileA(path) != FALSE; }
+
 Win32ProcessWaitPort::~Win32ProcessWaitPort() { ReleaseStarted(); }
 
 void Win32ProcessWaitPort::ReleaseStarted() {

@@ -17,6 +17,9 @@ public:
                                       char* buffer, unsigned bufferSize, const char* file) override;
     bool WritePrivateProfileStringA(const char* section, const char* key, const char* text,
                                     const char* file) override;
+    bool CopyIniFile(const char* from, const char* to) override;
+    bool MoveIniFile(const char* from, const char* to) override;
+    bool DeleteIniFile(const char* path) override;
 };
 
 class Win32ProcessWaitPort : public ProcessWaitPort {

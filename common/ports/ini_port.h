@@ -18,6 +18,13 @@ public:
     // True when the platform reports the write done.
     virtual bool WritePrivateProfileStringA(const char* section, const char* key, const char* text,
                                             const char* file) = 0;
+
+    // Whole files, to keep a copy of one while it is rewritten (a write
+    // rewrites the file and is not safe to stop): CopyFileA, MoveFileExA
+    // replacing `to` in one step, DeleteFileA. True on success.
+    virtual bool CopyIniFile(const char* from, const char* to) = 0;
+    virtual bool MoveIniFile(const char* from, const char* to) = 0;
+    virtual bool DeleteIniFile(const char* path) = 0;
 };
 
 }  // namespace kv

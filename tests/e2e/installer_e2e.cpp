@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <functional>
+#include <iostream>
 #include <map>
 #include <sstream>
 
@@ -205,17 +207,36 @@ void SaveRegistry(const std::string& name, const std::string& text) {
     if (dir && *dir) WriteFileText(std::string(dir) + "\\" + name + ".txt", text);
 }
 
-// Runs a program and answers its boxes with OK until it ends; the texts seen.
-std::vector<std::string> RunAnsweringBoxes(e2e::Process& process, DWORD boundMs) {
+constexpr const char* kRemoverTimeout = "Fail to remove files! (WAIT_TIMEOUT)";
+
+// Runs a program and answers its boxes until it ends: the uninstaller's
+// Retry/Cancel box about a slow remover with `timeoutAnswer`, every other
+// box with OK; the texts seen.
+std::vector<std::string> RunAnsweringBoxes(e2e::Process& process, DWORD boundMs, int timeoutAnswer = IDCANCEL) {
     std::vector<std::string> texts;
     const DWORD start = GetTickCount();
     while (process.Running() && GetTickCount() - start < boundMs) {
         auto box = e2e::WaitForMessageBox(process.Id(), 500);
         if (!box) continue;
         texts.push_back(box->text);
-        e2e::PressBoxButton(box->window, IDOK);
+        e2e::PressBoxButton(box->window, box->text == kRemoverTimeout ? timeoutAnswer : IDOK);
     }
     return texts;
+}
+
+// Where a kill landed, for the log: the registry as at the start, as at
+// the end, or in between.
+void ReportKill(const char* moment, const std::string& start, const std::string& end, const std::string& now) {
+    std::cout << "[ killed   ] " << moment << ": "
+              << (now == start ? "before any change" : now == end ? "after every change" : "half-way") << "\n";
+}
+
+// Ends `process` the way Task Manager does, as soon as `moment` holds (or
+// when it ends by itself first); false when the moment never came.
+bool KillWhen(e2e::Process& process, const std::function<bool()>& moment, DWORD boundMs = 30000) {
+    const bool came = e2e::WaitUntil([&] { return moment() || !process.Running(); }, boundMs, 1);
+    process.Kill();
+    return came;
 }
 
 class PackageWorld : public ::testing::Test {
@@ -352,6 +373,62 @@ TEST_F(Installer, InstallRemoveInstallLeavesWhatOneInstallLeaves) {
     EXPECT_EQ(MouseConfiguration(), once);
 }
 
+// KVSETUP ended by Task Manager at spread moments of its run, then run
+// again: the registry and the INF end as after one uninterrupted run. The
+// first moment is the INF's first change, which lands inside the
+// platform's rewrite of the whole file: the file is then cut short.
+using KilledInstaller = Installer;
+
+TEST_F(KilledInstaller, ARerunFinishesTheInstallation) {
+    const std::string first = std::string(kClassKey) + "\\0000";
+    auto layout = [&] {
+        StandardMouse();
+        e2e::WriteRegString(HKEY_LOCAL_MACHINE, first, "DriverDesc", "Standard PS/2 Port Mouse");
+        e2e::WriteRegString(HKEY_LOCAL_MACHINE, first, "MouseDriver", "msmouse.vxd");
+        SetEntry("0001", "SERIAL");
+        SetEntry("0002", "ps2");
+        SetBiosDevice("*PNP0F0E", "0D");
+        WriteFileText(kInf, savedInf_);
+    };
+    auto install = [] {
+        e2e::Process setup = e2e::Process::Start(e2e::InstalledProgram("KVSETUP.exe"));
+        const auto boxes = RunAnsweringBoxes(setup, 30000);
+        EXPECT_EQ(boxes.size(), 1u) << Joined(boxes);
+        AwaitEndOfSession();
+    };
+    layout();
+    install();
+    const std::string once = MouseConfiguration();
+    const std::string inf = ReadFileText(kInf);
+    ASSERT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, first, "MouseDriver"), "KVTOUCH.VXD");
+
+    const struct {
+        const char* what;
+        std::function<bool(DWORD)> moment;
+    } moments[] = {
+        {"as the INF is rewritten", [&](DWORD) { return ReadFileText(kInf) != savedInf_; }},
+        // Each moment also counts as come once a later one has: the run may
+        // pass one between two looks.
+        {"as the copy of the entry is built",
+         [](DWORD) { return KeyThere(std::string(kClassKey) + "\\9999") || !KeyThere("Enum\\BIOS\\*PNP0F13"); }},
+        {"as the devices go", [](DWORD) { return !KeyThere("Enum\\BIOS\\*PNP0F13"); }},
+        {"as the first PS/2 entry goes",
+         [&](DWORD) { return e2e::ReadRegString(HKEY_LOCAL_MACHINE, first, "DriverDesc") != "Standard PS/2 Port Mouse"; }},
+        {"at the closing box", [](DWORD pid) { return e2e::WaitForMessageBox(pid, 0).has_value(); }},
+    };
+    for (const auto& m : moments) {
+        SCOPED_TRACE(m.what);
+        layout();
+        const std::string start = MouseConfiguration() + ReadFileText(kInf);
+        e2e::Process setup = e2e::Process::Start(e2e::InstalledProgram("KVSETUP.exe"));
+        EXPECT_TRUE(KillWhen(setup, [&] { return m.moment(setup.Id()); }));
+        ReportKill(m.what, start, once + inf, MouseConfiguration() + ReadFileText(kInf));
+        install();
+        EXPECT_EQ(MouseConfiguration(), once);
+        EXPECT_EQ(ReadFileText(kInf), inf);
+    }
+}
+
 class Uninstaller : public PackageWorld {
 protected:
     void SetUp() override {
@@ -387,10 +464,16 @@ protected:
         if (!window) return remove;
         // The window exists hidden while it loads; shown, it is ready.
         EXPECT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(window) != FALSE; }));
-        EXPECT_EQ(e2e::QueryControl(window, "lblAsk").text,
-                  "Are you sure you want to completely remove TouchScreen V.7.0.PS2 and all of its components?");
+        // A query gives up after 2 s; on a loaded machine the program may
+        // take longer to answer its first one.
+        const std::string question =
+            "Are you sure you want to completely remove TouchScreen V.7.0.PS2 and all of its components?";
+        EXPECT_TRUE(e2e::WaitUntil([&] { return e2e::QueryControl(window, "lblAsk").text == question; }, 20000));
         if (yes) panel_e2e::SaveShot(window, "remove-question");
-        PostMessageA(e2e::FindControl(window, yes ? "cmdYes" : "cmdNo"), BM_CLICK, 0, 0);
+        HWND button = nullptr;
+        EXPECT_TRUE(e2e::WaitUntil([&] { return (button = e2e::FindControl(window, yes ? "cmdYes" : "cmdNo")) != nullptr; },
+                                   20000));
+        PostMessageA(button, BM_CLICK, 0, 0);
         return remove;
     }
 
@@ -454,30 +537,92 @@ TEST_F(Uninstaller, YesClosesTheAgentsAwaitsTheRemoverAndUndoesTheMouseClass) {
     EXPECT_TRUE(e2e::WaitUntil([] { return !FileThere(kRemover); }, 30000, 100));
 }
 
-TEST_F(Uninstaller, TheRemoverIsAwaitedTenSecondsAndAHungOneChangesNothing) {
+TEST_F(Uninstaller, TheRemoverIsAwaitedTenSecondsThenRetryWaitsOnAndCancelChangesNothing) {
     const struct {
         const char* remover;
-        const char* box;  // nullptr: the removal completes
+        int answer;                      // to the Retry/Cancel box
+        std::vector<std::string> boxes;  // before the final one, when the removal completes
+        bool completes;
     } cases[] = {
-        {"[Remover]\r\nDelayMs=9500\r\n", nullptr},
-        {"[Remover]\r\nHang=1\r\n", "Fail to remove files! (WAIT_TIMEOUT)"},
+        {"[Remover]\r\nDelayMs=9500\r\n", IDCANCEL, {}, true},
+        // A remover still busy after ten seconds is not left to delete the
+        // driver's files behind a registry that still names them.
+        {"[Remover]\r\nDelayMs=12000\r\n", IDRETRY, {kRemoverTimeout}, true},
+        {"[Remover]\r\nHang=1\r\n", IDCANCEL, {kRemoverTimeout}, false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.remover);
         RemoverTakes(c.remover);
         e2e::Process remove = StartAndAnswer(true);
-        const auto boxes = RunAnsweringBoxes(remove, kRemovalBoundMs);
-        ASSERT_EQ(boxes.size(), 1u) << Joined(boxes);
-        if (c.box) {
-            EXPECT_EQ(boxes[0], c.box);
+        const DWORD started = GetTickCount();
+        auto boxes = RunAnsweringBoxes(remove, kRemovalBoundMs, c.answer);
+        if (c.completes) {
+            ASSERT_EQ(boxes.size(), c.boxes.size() + 1) << Joined(boxes);
+            EXPECT_EQ(boxes.back().rfind("Removal is complete", 0), 0u) << boxes.back();
+            boxes.pop_back();
+            EXPECT_EQ(boxes, c.boxes);
+            EXPECT_FALSE(FileThere(Scratch("KVTOUCH.VXD")));
+            EXPECT_NE(MouseConfiguration(), before_);
+            EXPECT_FALSE(KeyThere(std::string(kClassKey) + "\\0000"));
+        } else {
+            EXPECT_EQ(boxes, c.boxes);
             EXPECT_EQ(MouseConfiguration(), before_);
             EXPECT_EQ(IniValue(kWininit, "rename", "NUL"), "<none>");
             EXPECT_EQ(e2e::ProcessesNamed("unins000.exe").size(), 1u) << "still hanging, left alone";
-        } else {
-            EXPECT_EQ(boxes[0].rfind("Removal is complete", 0), 0u) << boxes[0];
-            EXPECT_FALSE(FileThere(Scratch("KVTOUCH.VXD")));
-            EXPECT_NE(MouseConfiguration(), before_);
+            EXPECT_GE(GetTickCount() - started, 10000u);
         }
+        TearDown();
+        SetUp();
+    }
+}
+
+// KVREMOVE ended by Task Manager at spread moments of its run, then run
+// again: the registry and WININIT.INI end as after one run. The remover
+// is deleted with the package, as the package's own remover deletes
+// itself, so a second run finds the files gone and goes on with the
+// registry.
+// A suite of its own: each suite has its own time bound.
+using KilledUninstaller = Uninstaller;
+
+TEST_F(KilledUninstaller, ARerunFinishesTheRemoval) {
+    const std::string entry = std::string(kClassKey) + "\\0000";
+    auto removeAll = [&] {
+        e2e::Process remove = StartAndAnswer(true);
+        const auto boxes = RunAnsweringBoxes(remove, kRemovalBoundMs);
+        EXPECT_EQ(boxes.size(), 1u) << Joined(boxes);
+        AwaitEndOfSession();
+        DeleteFileA(Scratch("unins000.exe").c_str());
+    };
+    RemoverTakes("[Remover]\r\nDelayMs=1000\r\n");
+    removeAll();
+    const std::string once = MouseConfiguration();
+    const std::string wininit = IniValue(kWininit, "rename", "NUL");
+    ASSERT_FALSE(KeyThere(entry));
+    TearDown();
+    SetUp();
+
+    const struct {
+        const char* what;
+        std::function<bool(DWORD)> moment;
+    } moments[] = {
+        {"while the remover runs", [](DWORD) { return !e2e::ProcessesNamed("unins000.exe").empty(); }},
+        {"as the mouse class entry goes", [&](DWORD) { return !KeyThere(entry); }},
+    };
+    for (const auto& m : moments) {
+        SCOPED_TRACE(m.what);
+        RemoverTakes("[Remover]\r\nDelayMs=1000\r\n");
+        const std::string start = MouseConfiguration();
+        e2e::Process remove = StartAndAnswer(true);
+        EXPECT_TRUE(KillWhen(remove, [&] { return m.moment(remove.Id()); }));
+        ReportKill(m.what, start, once, MouseConfiguration());
+        // The remover goes on without its caller; the second run then finds
+        // neither the remover nor any program file.
+        e2e::WaitUntil([] { return e2e::ProcessesNamed("unins000.exe").empty(); }, 10000, 50);
+        EXPECT_FALSE(FileThere(Scratch("KVPANEL.exe")));
+        DeleteFileA(Scratch("unins000.exe").c_str());
+        removeAll();
+        EXPECT_EQ(MouseConfiguration(), once);
+        EXPECT_EQ(IniValue(kWininit, "rename", "NUL"), wininit);
         TearDown();
         SetUp();
     }

@@ -120,6 +120,21 @@ bool FakeIni::WritePrivateProfileStringA(const char* section, const char* key, c
     return true;
 }
 
+bool FakeIni::CopyIniFile(const char* from, const char* to) {
+    const auto it = files_.find(Folded(from));
+    if (it == files_.end()) return false;
+    files_[Folded(to)] = it->second;
+    return true;
+}
+
+bool FakeIni::MoveIniFile(const char* from, const char* to) {
+    if (!CopyIniFile(from, to)) return false;
+    if (Folded(from) != Folded(to)) files_.erase(Folded(from));
+    return true;
+}
+
+bool FakeIni::DeleteIniFile(const char* path) { return files_.erase(Folded(path)) > 0; }
+
 void FakeIni::SetFile(const std::string& path, const std::string& text) { files_[Folded(path)] = text; }
 
 std::string FakeIni::Value(const std::string& path, const std::string& section,

@@ -24,10 +24,17 @@ public:
     bool WritePrivateProfileStringA(const char* section, const char* key, const char* text,
                                     const char* file) override;
 
+    bool CopyIniFile(const char* from, const char* to) override;
+    bool MoveIniFile(const char* from, const char* to) override;
+    bool DeleteIniFile(const char* path) override;
+
     void SetFile(const std::string& path, const std::string& text);
     // The value as the platform would read it; "" when missing.
     std::string Value(const std::string& path, const std::string& section,
                       const std::string& key) const;
+
+    // Every file's text, by path folded to lower case.
+    const std::map<std::string, std::string>& Files() const { return files_; }
 
     std::vector<Write> writes;  // successful writes, in order
     int reads = 0;

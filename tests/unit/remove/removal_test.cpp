@@ -3,6 +3,8 @@
 // removal leaves behind.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/winutil/companions.h"
 #include "remove/file_remover.h"
 #include "remove/removal_window.h"
@@ -23,7 +25,10 @@ struct RemoveWorld : testing::SetupWorld {
         AddEntry("0001", "SERIAL");
         registry.CreateKey(kHkeyLocalMachine, "Enum\\BIOS\\*PNP0F13\\0C");
         registry.writes.clear();
+        for (const char* file : kPackageFiles) process.AddFile(std::string(kInstall) + "\\" + file);
     }
+    static constexpr const char* kPackageFiles[] = {"KVPANEL.exe", "KVSTART.exe", "KVRBTN.exe",
+                                                    "KVSETUP.exe", "KVREMOVE.exe", "unins000.exe"};
     FakeDevice device;
     FakeProcessWait wait;
     FakeClock clock;
@@ -37,16 +42,26 @@ struct WaitCase {
     NativeHandle handle;
     const char* failure;  // nullptr: the removal goes through
     int waits;
+    std::deque<int> answers = {};   // of the boxes, first first
+    bool filesGone = false;         // an earlier run's remover deleted the package
+    unsigned failureFlags = kMbOk;  // the failure box's buttons
 };
 
 TEST(RemovalWindow, FileRemoverWaitOutcomes) {
     std::deque<std::uint32_t> nineTimeouts(9, kWaitTimeout);
     std::deque<std::uint32_t> lateEnd = nineTimeouts;
     lateEnd.push_back(kWaitObject0);
+    std::deque<std::uint32_t> endsIn12s(11, kWaitTimeout);
+    endsIn12s.push_back(kWaitObject0);
+    constexpr int kRetry = 4, kCancel = 2;
     const WaitCase cases[] = {
         {"ends within the first second", {kWaitObject0}, 4242, 0x77, nullptr, 1},
         {"ends in the tenth second", lateEnd, 4242, 0x77, nullptr, 10},
-        {"never ends", {}, 4242, 0x77, "Fail to remove files! (WAIT_TIMEOUT)", 10},
+        {"never ends, Cancel", {}, 4242, 0x77, "Fail to remove files! (WAIT_TIMEOUT)", 10, {kCancel}, false, 5},
+        {"ends in the 12th second after Retry", endsIn12s, 4242, 0x77, nullptr, 12, {kRetry}},
+        {"never ends, Retry twice then Cancel", {}, 4242, 0x77, "Fail to remove files! (WAIT_TIMEOUT)", 30,
+         {kRetry, kRetry, kCancel}, false, 5},
+        {"no remover and no files: an earlier run removed them", {}, 0, 0x77, nullptr, 0, {}, true},
         {"wait fails", {kWaitTimeout, kWaitFailed}, 4242, 0x77, "Fail to remove files! (WAIT_FAILED)", 2},
         {"abandoned", {kWaitAbandoned}, 4242, 0x77, "Fail to remove files! (WAIT_ABANDONED)", 1},
         {"cannot start", {}, 0, 0x77, "Fail to remove files! (Startup)", 0},
@@ -57,6 +72,9 @@ TEST(RemovalWindow, FileRemoverWaitOutcomes) {
         w.wait.waitResults = c.results;
         w.wait.startPid = c.startPid;
         w.wait.processHandle = c.handle;
+        w.desktop.messageBoxAnswers = c.answers;
+        if (c.filesGone)
+            for (const char* file : RemoveWorld::kPackageFiles) w.process.RemoveFile(std::string(kInstall) + "\\" + file);
         ASSERT_TRUE(w.window.Start());
         int eventsAtWait = -1;
         w.wait.onWait = [&] { eventsAtWait = ui::Headless().DoEventsCount(); };
@@ -75,17 +93,49 @@ TEST(RemovalWindow, FileRemoverWaitOutcomes) {
         }
         EXPECT_FALSE(w.window.Form().Loaded()) << c.what << ": the program ends";
         EXPECT_FALSE(w.window.Status().Form().Loaded()) << c.what;
+        const std::size_t asked = c.answers.size();
         if (c.failure) {
-            EXPECT_EQ(w.BoxTexts(), std::vector<std::string>{c.failure}) << c.what;
-            EXPECT_EQ(w.desktop.messageBoxes[0].flags, kMbOk | 0x30u | kMbSystemModal);
+            EXPECT_EQ(w.BoxTexts(), std::vector<std::string>(std::max<std::size_t>(asked, 1), c.failure))
+                << c.what;
+            EXPECT_EQ(w.desktop.messageBoxes[0].flags, c.failureFlags | 0x30u | kMbSystemModal);
             EXPECT_EQ(w.Entry("0000", "MouseType"), "PS2") << c.what << ": registry untouched";
             EXPECT_TRUE(w.tree.deleted.empty()) << c.what;
             EXPECT_TRUE(w.ini.writes.empty()) << c.what;
             EXPECT_TRUE(w.restart.calls.empty()) << c.what;
         } else {
+            EXPECT_EQ(w.desktop.messageBoxes.size(), asked + 1) << c.what << ": the final box";
             EXPECT_FALSE(w.EntryExists("0000")) << c.what;
+            EXPECT_EQ(w.ini.Value(kWininit, "rename", "NUL"), "C:\\windows\\KVREMOVE.exe") << c.what;
             EXPECT_EQ(w.restart.calls.size(), 1u) << c.what;
         }
+    }
+}
+
+TEST(FileRemover, UnattendedItWaitsFiveMinutesWithoutAsking) {
+    for (int endsAt : {300, 0}) {  // 0: never
+        FakeProcessWait wait;
+        FakeProcess files;
+        wait.waitResults.assign(endsAt == 0 ? 0 : endsAt - 1, kWaitTimeout);
+        if (endsAt) wait.waitResults.push_back(kWaitObject0);
+        int asked = 0;
+        RemoverWait options;
+        options.unattended = true;
+        options.waitAgain = [&] { return ++asked < 100; };
+        const RemoverOutcome outcome = RunFileRemover(wait, files, kInstall, nullptr, options);
+        EXPECT_EQ(outcome, endsAt ? RemoverOutcome::Finished : RemoverOutcome::WaitTimeout) << endsAt;
+        EXPECT_EQ(wait.waits, 300) << endsAt;
+        EXPECT_EQ(asked, 0) << "nobody is there to answer";
+        EXPECT_EQ(wait.openHandles, 0);
+    }
+}
+
+TEST(FileRemover, AMissingRemoverIsAFailureWhileAnyProgramFileRemains) {
+    for (const char* left : {"KVPANEL.exe", "unins000.exe", "KVREMOVE.exe"}) {
+        FakeProcessWait wait;
+        FakeProcess files;
+        wait.startPid = 0;
+        files.AddFile(std::string(kInstall) + "\\" + left);
+        EXPECT_EQ(RunFileRemover(wait, files, kInstall, nullptr), RemoverOutcome::Startup) << left;
     }
 }
 

@@ -27,9 +27,18 @@ struct LayoutCase {
     std::vector<std::string> remain;  // other entries left, with their type
 };
 
-// In the order they are written; the fake lists names sorted.
 const std::vector<std::string> kDriverValues = {"DevLoader", "MouseType", "NoSetupUI", "InfPath",
                                                 "InfSection", "DriverDesc", "MouseDriver"};
+// In the order they are written: "MouseType" first, so that an entry left
+// half-built is still recognised; the staging copy first and in full.
+const std::vector<std::string> kEntryWrites = {"MouseType", "DevLoader", "NoSetupUI", "InfPath",
+                                               "InfSection", "DriverDesc", "MouseDriver"};
+std::vector<std::string> StagedThenFinal() {
+    std::vector<std::string> writes = kEntryWrites;
+    writes.push_back("ReplacesEntry");
+    writes.insert(writes.end(), kEntryWrites.begin(), kEntryWrites.end());
+    return writes;
+}
 
 std::vector<std::string> Sorted(std::vector<std::string> names) {
     std::sort(names.begin(), names.end());
@@ -60,7 +69,8 @@ TEST(ConfigureMouseClass, TheDriverTakesTheFirstPs2NumberAndEveryPs2EntryGoes) {
         EXPECT_EQ(w.registry.ValueNames(kHkeyLocalMachine, std::string(kClass) + "\\" + c.driverEntry),
                   Sorted(kDriverValues))
             << c.what;
-        EXPECT_EQ(WrittenNames(w.registry), kDriverValues) << c.what;
+        EXPECT_EQ(WrittenNames(w.registry), StagedThenFinal()) << c.what;
+        EXPECT_FALSE(w.EntryExists(kStagingEntry)) << c.what;
         EXPECT_EQ(w.Entry(c.driverEntry, "MouseType"), "PS2") << c.what;
         EXPECT_EQ(w.Entry(c.driverEntry, "DriverDesc"), "TouchScreen - PS/2 Mouse (7.0.PS2.PNP0F13)");
         std::vector<std::string> others;
@@ -132,7 +142,8 @@ TEST(ConfigureMouseClass, FailuresInTheRegistryAreReportedAndTheRestStillDone) {
     w.tree.refuse = {"system\\currentcontrolset\\services\\class\\mouse\\0001"};
     int sets = 0;
     w.registry.beforeCall = [&](FakeRegistry::Call call, int) {
-        if (call == FakeRegistry::Call::SetValue && ++sets == 2)
+        // The second value of the final entry.
+        if (call == FakeRegistry::Call::SetValue && ++sets == 10)
             w.registry.FailNext(FakeRegistry::Call::SetValue, 5);
     };
     EXPECT_FALSE(ConfigureMouseClass(w.ports, w.product, "T"));
@@ -140,8 +151,32 @@ TEST(ConfigureMouseClass, FailuresInTheRegistryAreReportedAndTheRestStillDone) {
               (std::vector<std::string>{
                   "RegDeleteKey fail! (System\\CurrentControlSet\\Services\\Class\\Mouse\\0001)",
                   "Fail to config system registry!"}));
-    EXPECT_EQ(w.Entry("0000", "MouseType"), "<none>");  // the failed write
+    EXPECT_EQ(w.Entry("0000", "DevLoader"), "<none>");  // the failed write
     EXPECT_EQ(w.Entry("0000", "MouseDriver"), "KVTOUCH.VXD");
+    // The complete copy stays and still loads the driver.
+    EXPECT_EQ(w.Entry(kStagingEntry, "DevLoader"), "*vmouse");
+    EXPECT_EQ(w.Entry(kStagingEntry, "MouseDriver"), "KVTOUCH.VXD");
+}
+
+TEST(ConfigureMouseClass, ACopyThatCannotBeBuiltLeavesEveryPs2EntryAndDevice) {
+    for (int failing : {1, 7, 8}) {
+        testing::SetupWorld w;
+        w.AddEntry("0000", "PS2");
+        w.AddEntry("0001", "ps2");
+        w.registry.CreateKey(kHkeyLocalMachine, "Enum\\BIOS\\*PNP0F13\\0C");
+        int sets = 0;
+        w.registry.beforeCall = [&](FakeRegistry::Call call, int) {
+            if (call == FakeRegistry::Call::SetValue && ++sets == failing)
+                w.registry.FailNext(FakeRegistry::Call::SetValue, 5);
+        };
+        EXPECT_FALSE(ConfigureMouseClass(w.ports, w.product, "T")) << failing;
+        EXPECT_EQ(w.BoxTexts(), std::vector<std::string>{"Fail to config system registry!"}) << failing;
+        EXPECT_EQ(w.registry.SubkeyNames(kHkeyLocalMachine, kClass),
+                  (std::vector<std::string>{"0000", "0001"}))
+            << failing;
+        EXPECT_EQ(w.Entry("0000", "MouseType"), "PS2") << failing;
+        EXPECT_TRUE(w.registry.KeyExists(kHkeyLocalMachine, "Enum\\BIOS\\*PNP0F13\\0C")) << failing;
+    }
 }
 
 TEST(MouseClass, BiosEnumerationKeysOfTheSixIdsGoWithTheirDevices) {
@@ -157,7 +192,9 @@ TEST(MouseClass, BiosEnumerationKeysOfTheSixIdsGoWithTheirDevices) {
             RemoveMouseClass(w.registry, w.tree, w.desktop, "T");
         EXPECT_EQ(w.registry.SubkeyNames(kHkeyLocalMachine, "Enum\\BIOS"),
                   std::vector<std::string>{"*PNP0303"});
-        EXPECT_EQ(w.tree.deleted.size(), 6u);
+        EXPECT_EQ(std::count_if(w.tree.deleted.begin(), w.tree.deleted.end(),
+                                [](const std::string& p) { return p.rfind("Enum\\BIOS\\", 0) == 0; }),
+                  6);
     }
 }
 
@@ -168,6 +205,7 @@ TEST(RemoveMouseClass, DeletesEveryPs2EntryCreatesNoneAndReportsFailures) {
     w.AddEntry("0002", "ps2");
     w.AddEntry("0003", "PS2");
     w.tree.refuse = {"system\\currentcontrolset\\services\\class\\mouse\\0002"};
+    w.registry.SetString(kHkeyLocalMachine, std::string(kClass) + "\\9999", "MouseType", "PS2");
     RemoveMouseClass(w.registry, w.tree, w.desktop, "TouchScreen Software Removal");
     EXPECT_EQ(w.registry.SubkeyNames(kHkeyLocalMachine, kClass),
               (std::vector<std::string>{"0001", "0002"}));
