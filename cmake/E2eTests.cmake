@@ -70,3 +70,9 @@ add_test(NAME e2e.x11.DrawTest COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-e2e-x11.s
          --gtest_filter=DrawTest.SimulatedStroke*)
 set_tests_properties(e2e.x11.DrawTest PROPERTIES RESOURCE_LOCK wine TIMEOUT 300
                      ENVIRONMENT "KV_CROSS_BUILD_DIR=${KV_CROSS_BUILD_DIR}")
+
+# The package's interactive installation, clicked through on Xvfb.
+add_test(NAME e2e.x11.PackageInteractive COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-e2e-x11.sh
+         --gtest_filter=PackageWorld.PackageInteractive*)
+set_tests_properties(e2e.x11.PackageInteractive PROPERTIES RESOURCE_LOCK wine TIMEOUT 300
+                     ENVIRONMENT "KV_CROSS_BUILD_DIR=${KV_CROSS_BUILD_DIR}")

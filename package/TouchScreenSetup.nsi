@@ -114,7 +114,11 @@ Section "TouchScreen"
   !endif
 
   ; The uninstaller runs from the Windows folder, outside what the file
-  ; remover deletes, and schedules its own deletion.
+  ; remover deletes, and schedules its own deletion in WININIT.INI: after a
+  ; removal with no restart since, that entry would delete this new copy.
+  ReadINIStr $1 "$WINDIR\WININIT.INI" "rename" "NUL"
+  StrCmp $1 "$WINDIR\KVREMOVE.exe" 0 +2
+    DeleteINIStr "$WINDIR\WININIT.INI" "rename" "NUL"
   SetOutPath "$WINDIR"
   File "${BIN_DIR}/KVREMOVE.exe"
   SetOutPath "$WINDIR\inf"

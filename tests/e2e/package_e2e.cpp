@@ -347,3 +347,72 @@ TEST_F(PackageInstall, UnattendedExitCodesAndTheLog) {
 }
 
 }  // namespace
+
+namespace {
+
+// The package's own window and a page's control on it (the pages are
+// dialogs inside it).
+HWND SetupWindow(DWORD pid) { return e2e::FindTopWindow("TouchScreen 7.0.PS2 Setup", pid); }
+
+HWND ChildWithText(HWND window, const std::string& text) {
+    struct Search {
+        const std::string& text;
+        HWND found;
+    } search{text, nullptr};
+    EnumChildWindows(
+        window,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            if (IsWindowVisible(child) && e2e::WindowText(child) == s->text) {
+                s->found = child;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+// One interactive installation clicked through with real input on a real
+// X display (scripts/run-e2e-x11.sh runs it; it skips on the null display),
+// with a screenshot of each page for the README.
+TEST_F(PackageWorld, PackageInteractiveInstallClickedThrough) {
+    if (e2e::ReadRegString(HKEY_CURRENT_USER, "Software\\Wine\\Drivers", "Graphics") ==
+        std::optional<std::string>("null"))
+        GTEST_SKIP() << "no screen to click on with the null display";
+    ASSERT_EQ(RunSilently(kRemover, "/SILENT"), kExitRestartNeeded);
+    NextStart();
+    ASSERT_FALSE(FileThere(Installed("KVPANEL.exe")));
+
+    e2e::Process setup = e2e::Process::Start(Package());
+    HWND window = nullptr;
+    ASSERT_TRUE(e2e::WaitUntil([&] { return (window = SetupWindow(setup.Id())) && IsWindowVisible(window); }));
+    HWND next = GetDlgItem(window, IDOK);  // "Next >", then "Install"
+    ASSERT_TRUE(e2e::WaitUntil([&] { return ChildWithText(window, "Welcome to TouchScreen 7.0.PS2 Setup") != nullptr; }))
+        << "the welcome page";
+    panel_e2e::SaveShot(window, "install-welcome");
+    e2e::MouseClick(next);
+
+    ASSERT_TRUE(e2e::WaitUntil([&] { return ChildWithText(window, kInstall) != nullptr; })) << "the folder page";
+    EXPECT_EQ(e2e::WindowText(next), "&Install");
+    panel_e2e::SaveShot(window, "install-folder");
+    e2e::MouseClick(next);
+
+    // The package runs the driver installer last and waits for it.
+    HWND status = e2e::WaitForForm("frmMessage", 0, 30000);
+    ASSERT_NE(status, nullptr) << "KVSETUP's status window";
+    panel_e2e::SaveShot(window, "install-progress");
+    auto done = e2e::WaitForMessageBox(0, 30000);
+    ASSERT_TRUE(done);
+    EXPECT_EQ(done->text.rfind("Setup has finished installing TouchScreen", 0), 0u) << done->text;
+    panel_e2e::SaveShot(done->window, "install-done");
+    EXPECT_TRUE(FileThere(Installed("KVPANEL.exe")));
+    EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath"), kInstall);
+
+    // OK restarts Windows, which ends the package's window too.
+    e2e::MouseClick(GetDlgItem(done->window, IDOK));
+    EXPECT_TRUE(setup.WaitExit(30000));
+    e2e::WaitUntil([] { return e2e::ProcessesNamed("wineboot.exe").empty(); }, 30000, 100);
+}
+
+}  // namespace
