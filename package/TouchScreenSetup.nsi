@@ -123,8 +123,21 @@ Section "TouchScreen"
   File "${BIN_DIR}/KVREMOVE.exe"
   SetOutPath "$WINDIR\inf"
   !insertmacro Put "KVTOUCH.INF" "${FILES_DIR}/KVTOUCH.INF"
+  ; A driver that is running cannot be replaced now (installing over an
+  ; installation): the new file takes its place at the next start.
   SetOutPath "$SYSDIR\drivers"
-  !insertmacro Put "KVTOUCH.sys" "${DRIVER_FILE}"
+  SetOverwrite try
+  ClearErrors
+  File "/oname=KVTOUCH.sys" "${DRIVER_FILE}"
+  IfErrors 0 driver_in_place
+    SetOverwrite on
+    File "/oname=KVTOUCH.sys.new" "${DRIVER_FILE}"
+    Rename /REBOOTOK "$OUTDIR\KVTOUCH.sys.new" "$OUTDIR\KVTOUCH.sys"
+    ; Gone by then, unless a removal comes first.
+    !insertmacro Listed "File$\t$OUTDIR\KVTOUCH.sys.new"
+  driver_in_place:
+  SetOverwrite on
+  !insertmacro Listed "File$\t$OUTDIR\KVTOUCH.sys"
 
   WriteRegStr HKLM "${PRODUCT_KEY}" "VenderName" "${PUBLISHER}"
   WriteRegStr HKLM "${PRODUCT_KEY}" "VenderStyle" "13200401"
