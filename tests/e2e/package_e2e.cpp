@@ -40,7 +40,8 @@ const std::vector<std::string> kNoise = {
     "HKLM\\Hardware\\",
     "HKLM\\System\\CurrentControlSet\\Control\\Video",
     "HKLM\\System\\CurrentControlSet\\Control\\DeviceClasses\\",
-    "HKLM\\System\\CurrentControlSet\\Control\\Class\\{4D36E968-E325-11CE-BFC1-08002BE10318}\\",
+    "HKLM\\System\\CurrentControlSet\\Control\\Class\\{4D36E968-E325-11CE-BFC1-08002BE10318}",  // display
+    "HKLM\\System\\CurrentControlSet\\Control\\Class\\{4D36E96E-E325-11CE-BFC1-08002BE10318}",  // monitor
     "HKLM\\System\\CurrentControlSet\\Hardware Profiles\\",
     "HKLM\\System\\CurrentControlSet\\Control\\ServiceCurrent\\",
     "HKCU\\Software\\Wine\\Temporary System Parameters",
