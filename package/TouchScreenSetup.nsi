@@ -117,8 +117,15 @@ Section "TouchScreen"
   ; remover deletes, and schedules its own deletion in WININIT.INI: after a
   ; removal with no restart since, that entry would delete this new copy.
   ReadINIStr $1 "$WINDIR\WININIT.INI" "rename" "NUL"
-  StrCmp $1 "$WINDIR\KVREMOVE.exe" 0 +2
+  StrCmp $1 "$WINDIR\KVREMOVE.exe" 0 wininit_done
     DeleteINIStr "$WINDIR\WININIT.INI" "rename" "NUL"
+    ; Only the empty section left: the file goes too.
+    FileOpen $2 "$WINDIR\WININIT.INI" r
+    FileSeek $2 0 END $3
+    FileClose $2
+    IntCmp $3 12 0 0 +2
+      Delete "$WINDIR\WININIT.INI"
+  wininit_done:
   SetOutPath "$WINDIR"
   File "${BIN_DIR}/KVREMOVE.exe"
   SetOutPath "$WINDIR\inf"

@@ -38,8 +38,17 @@ public:
             return kv::RemoveResult::Missing;
         return RemoveDirectoryA(path.c_str()) ? kv::RemoveResult::Removed : kv::RemoveResult::Failed;
     }
+    // A file in use is first renamed aside (Windows allows that for a
+    // running program or a loaded driver), so that installing again before
+    // the next start puts a new file in its place that the start then
+    // leaves alone.
     bool DeleteAtNextStart(const std::string& path) override {
-        return MoveFileExA(path.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
+        std::string doomed = path;
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            MoveFileExA(path.c_str(), (path + ".del").c_str(), MOVEFILE_REPLACE_EXISTING))
+            doomed = path + ".del";
+        return MoveFileExA(doomed.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT) != FALSE;
     }
     kv::RemoveResult DeleteKeyTree(kv::RegKey root, const std::string& path) override {
         return FromError(static_cast<DWORD>(RegDeleteTreeA(Root(root), path.c_str())));
