@@ -11,4 +11,5 @@ ctest -j "$(nproc)" --output-on-failure --timeout 300 || status=$?
 # Whatever happened, no Wine session outlives the run.
 KV_WINEPREFIX="$root/build/native/wine/prefix" "$root/scripts/wine-world.sh" down || true
 KV_WINEPREFIX="$root/build/native/wine144/prefix" "$root/scripts/wine-world.sh" down || true
+KV_WINEPREFIX="$root/build/native/winepkg/prefix" "$root/scripts/wine-world.sh" down || true
 exit $status

@@ -101,7 +101,10 @@ int main(int argc, char** argv) {
             arguments = program.substr(colon + 1);
             program = program.substr(0, colon);
         }
-        const std::string exe = e2e::InstalledProgram(program);
+        // The uninstaller is installed in the Windows folder.
+        std::string exe = e2e::InstalledProgram(program);
+        if (GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
+            exe = "C:\\windows\\" + program;
         const std::string label = program + (arguments.empty() ? "" : " " + arguments);
         if (GetFileAttributesA(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
             skipped.push_back(label);

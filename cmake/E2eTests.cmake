@@ -3,9 +3,11 @@
 # CTest test per GoogleTest suite, serialised (they share one driver), in a
 # world that a setup test makes and a cleanup test ends.
 #
-# Two worlds: the usual one at 96 DPI (e2e.<Suite>, fixture wine_world) and
+# Three worlds: the usual one at 96 DPI (e2e.<Suite>, fixture wine_world),
 # one whose display has 144 DPI, 150 % scaling (e2e144.<Suite>, fixture
-# wine_world_144, its own prefix). A suite whose name ends in "At144Dpi"
+# wine_world_144, its own prefix), and one for the suites named Package*
+# (e2epkg.<Suite>), which remove and install the whole product and compare
+# the world with the snapshots wine-world.sh took around its installation. A suite whose name ends in "At144Dpi"
 # runs in the second world only: to check another window at 144 DPI, add a
 # TEST_F to PanelAt144Dpi (tests/e2e/dpi144_e2e.cpp) or write a suite of your
 # own named so, whose SetUp skips unless e2e::WorldDpi() is 144.
@@ -30,6 +32,9 @@ list(REMOVE_DUPLICATES suites)
 set(suites_144 ${suites})
 list(FILTER suites_144 INCLUDE REGEX "At144Dpi$")
 list(FILTER suites EXCLUDE REGEX "At144Dpi$")
+set(suites_pkg ${suites})
+list(FILTER suites_pkg INCLUDE REGEX "^Package")
+list(FILTER suites EXCLUDE REGEX "^Package")
 
 # kv_e2e_world(<test prefix> <fixture> <prefix folder> <dpi or ""> <suites...>)
 function(kv_e2e_world name fixture folder dpi)
@@ -54,12 +59,20 @@ endfunction()
 
 kv_e2e_world(e2e wine_world wine "" ${suites})
 kv_e2e_world(e2e144 wine_world_144 wine144 144 ${suites_144})
-# One world at a time: the second starts after the first has ended.
+kv_e2e_world(e2epkg wine_world_pkg winepkg "" ${suites_pkg})
+# One world at a time: each starts after the one before has ended.
 set_tests_properties(e2e144.world.up PROPERTIES DEPENDS e2e.world.down)
+set_tests_properties(e2epkg.world.up PROPERTIES DEPENDS e2e144.world.down)
 
 # Tests that read pixels off the screen skip themselves on the null display
 # and run here again on Xvfb, in a world of their own.
 add_test(NAME e2e.x11.DrawTest COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-e2e-x11.sh
          --gtest_filter=DrawTest.SimulatedStroke*:*/CalibrationBoxes.*)
 set_tests_properties(e2e.x11.DrawTest PROPERTIES RESOURCE_LOCK wine TIMEOUT 300
+                     ENVIRONMENT "KV_CROSS_BUILD_DIR=${KV_CROSS_BUILD_DIR}")
+
+# The package's interactive installation, clicked through on Xvfb.
+add_test(NAME e2e.x11.PackageInteractive COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-e2e-x11.sh
+         --gtest_filter=PackageWorld.PackageInteractive*)
+set_tests_properties(e2e.x11.PackageInteractive PROPERTIES RESOURCE_LOCK wine TIMEOUT 300
                      ENVIRONMENT "KV_CROSS_BUILD_DIR=${KV_CROSS_BUILD_DIR}")

@@ -12,6 +12,7 @@
 #include "remove/mouse_class_removal.h"
 #include "setup/setupcommon/ini_strings.h"
 #include "setup/setupcommon/restart.h"
+#include "setup/setupcommon/unattended.h"
 #include "ui/backend.h"
 
 namespace kv {
@@ -49,8 +50,9 @@ std::string RemovalWindow::Question() {
            " and all of its components?";
 }
 
-RemovalWindow::RemovalWindow(const RemovePorts& ports)
+RemovalWindow::RemovalWindow(const RemovePorts& ports, const UnattendedDesktop* unattended)
     : ports_(ports),
+      unattended_(unattended),
       title_(kRemoveTitle),
       form_("frmMain"),
       status_(title_, kRemoveIconResource, busy_),
@@ -143,32 +145,10 @@ void RemovalWindow::CloseAgents() {
 void RemovalWindow::Remove() {
     DesktopPort& desktop = ports_.setup.desktop;
     form_.Hide();
-    CloseAgents();
-    status_.ShowStatusMessage("Removing files from your system...");
-    PauseSeconds(ports_.clock, 3, [] { ui::DoEvents(); });
-
-    // A remover still busy after ten seconds goes on deleting the driver's
-    // files: ending here would leave the mouse class naming them. Retry
-    // waits ten seconds more; Cancel ends with the registry untouched, and
-    // a later run finishes the removal once the files are gone.
-    RemoverWait wait;
-    wait.waitAgain = [&] {
-        return desktop.MessageBoxA(0, RemoverFailureText(RemoverOutcome::WaitTimeout), title_,
-                                   kMbRetryCancel | kMbIconExclamation | kMbSystemModal) == kIdRetry;
-    };
-    const RemoverOutcome outcome = RunFileRemover(ports_.processWait, ports_.setup.process,
-                                                  product_.InstallPath, [] { ui::DoEvents(); }, wait);
-    if (!RemoverDone(outcome)) {
-        if (outcome != RemoverOutcome::WaitTimeout)  // that one was asked already
-            desktop.MessageBoxA(0, RemoverFailureText(outcome), title_,
-                                kMbOk | kMbIconExclamation | kMbSystemModal);
+    if (!RemoveFromSystem()) {
         EndProgram();
         return;
     }
-
-    WriteIniString(ports_.setup.ini, product_.WindowsPath + "\\WININIT.INI", "rename", "NUL",
-                   product_.WindowsPath + "\\KVREMOVE.exe");
-    RemoveMouseClass(ports_.setup.registry, ports_.setup.registryTree, desktop, title_);
     PauseSeconds(ports_.clock, 10, [] { ui::DoEvents(); });
     status_.Unload();
     desktop.MessageBoxA(0,
@@ -177,6 +157,52 @@ void RemovalWindow::Remove() {
                         title_, kMbOk | kMbIconInformation | kMbSystemModal);
     RestartWindows(ports_.setup.restart, desktop, title_);
     EndProgram();
+}
+
+bool RemovalWindow::RemoveFromSystem() {
+    DesktopPort& desktop = ports_.setup.desktop;
+    CloseAgents();
+    if (!unattended_) status_.ShowStatusMessage("Removing files from your system...");
+    // The agents need a moment to quit before their files go.
+    PauseSeconds(ports_.clock, 3, [] { ui::DoEvents(); });
+
+    // A remover still busy after ten seconds goes on deleting the driver's
+    // files: ending here would leave the mouse class naming them. Retry
+    // waits ten seconds more; Cancel ends with the registry untouched, and
+    // a later run finishes the removal once the files are gone. Unattended,
+    // with nobody to ask, the wait is one long round.
+    RemoverWait wait;
+    wait.unattended = unattended_ != nullptr;
+    if (!wait.unattended) {
+        wait.waitAgain = [&] {
+            return desktop.MessageBoxA(0, RemoverFailureText(RemoverOutcome::WaitTimeout), title_,
+                                       kMbRetryCancel | kMbIconExclamation | kMbSystemModal) ==
+                   kIdRetry;
+        };
+    }
+    const RemoverOutcome outcome = RunFileRemover(ports_.processWait, ports_.setup.process,
+                                                  product_.InstallPath, [] { ui::DoEvents(); }, wait);
+    if (!RemoverDone(outcome)) {
+        // An interactive timeout was asked about already.
+        if (wait.unattended || outcome != RemoverOutcome::WaitTimeout)
+            desktop.MessageBoxA(0, RemoverFailureText(outcome), title_,
+                                kMbOk | kMbIconExclamation | kMbSystemModal);
+        return false;
+    }
+
+    WriteIniString(ports_.setup.ini, product_.WindowsPath + "\\WININIT.INI", "rename", "NUL",
+                   product_.WindowsPath + "\\KVREMOVE.exe");
+    RemoveMouseClass(ports_.setup.registry, ports_.setup.registryTree, desktop, title_);
+    return true;
+}
+
+int RemovalWindow::RunUnattended() {
+    if (!product_.LoadProductInformation(ports_.setup.registry)) {
+        ports_.setup.desktop.MessageBoxA(0, "Fail to load data from Register File!", title_, kMbOk);
+        return kExitFailed;
+    }
+    if (!RemoveFromSystem()) return kExitFailed;
+    return unattended_ ? unattended_->ExitCode(kExitRestartNeeded) : kExitRestartNeeded;
 }
 
 void RemovalWindow::ShowAbout() {

@@ -21,6 +21,7 @@ namespace kv {
 class ClockPort;
 class DevicePort;
 class ProcessWaitPort;
+class UnattendedDesktop;
 
 struct RemovePorts {
     SetupPorts setup;
@@ -34,11 +35,18 @@ inline constexpr const char* kRemoveSystemLine = "TouchScreen Software Removal V
 
 class RemovalWindow {
 public:
-    explicit RemovalWindow(const RemovePorts& ports);
+    // With `unattended` (which must be ports.setup.desktop) only
+    // RunUnattended is used.
+    explicit RemovalWindow(const RemovePorts& ports, const UnattendedDesktop* unattended = nullptr);
 
     // Loads and shows the window; false (after the box) when the product
     // information cannot be loaded, and the program ends.
     bool Start();
+
+    // The removal as Yes makes it, with no window, no pause for the reader
+    // and no restart. Returns kExitRestartNeeded when done, kExitFailed
+    // when anything failed (the texts went to the log).
+    int RunUnattended();
 
     ui::Form& Form() { return form_; }
     // The About window the icon opens; null until it was first opened.
@@ -52,11 +60,15 @@ private:
     void Load();
     void Layout();
     void Remove();  // cmdYes
+    // Agents, file remover, self-deletion entry, mouse configuration;
+    // false when the file remover failed, and nothing was changed.
+    bool RemoveFromSystem();
     void CloseAgents();
     void EndProgram();
     void ShowAbout();  // imgIcon double-click
 
     RemovePorts ports_;
+    const UnattendedDesktop* unattended_;
     std::string title_;
     BusyCursor busy_;
     ui::Form form_;

@@ -20,6 +20,10 @@ for program in KVPANEL KVSTART KVRBTN KVSETUP KVREMOVE; do
   fi
 done
 awk -v t="$total" 'BEGIN { printf "the five programs together: %d bytes (%.1f KB)\n", t, t / 1024 }'
+if [ -e "$cross/TouchScreenSetup.exe" ]; then
+  awk -v t="$(stat -c %s "$cross/TouchScreenSetup.exe")" \
+    'BEGIN { printf "the package TouchScreenSetup.exe: %d bytes (%.1f KB; at most 600 KB)\n", t, t / 1024 }'
+fi
 "$root/scripts/wine-world.sh" up
 trap '"$root/scripts/wine-world.sh" down' EXIT
 eval "$("$root/scripts/wine-world.sh" env)"
@@ -107,3 +111,5 @@ export KV_WINEPREFIX="$KV_WINEPREFIX-throwaway"
 "$root/scripts/wine-world.sh" up
 eval "$("$root/scripts/wine-world.sh" env)"
 wine "$cross/bin/bench_startup.exe" 20 KVSTART.exe KVSTART.exe:/SDC KVPANEL.exe KVRBTN.exe KVSETUP.exe KVREMOVE.exe
+echo "== Unattended removal and installation (the same throwaway world)"
+wine "$cross/bin/bench_package.exe" "Z:$(echo "$cross/TouchScreenSetup.exe" | tr '/' '\\')" 5

@@ -7,7 +7,7 @@ packages=(
   cmake make g++ googletest libgtest-dev
   g++-mingw-w64-x86-64 gcc-mingw-w64-x86-64 binutils-mingw-w64-x86-64
   wine wine64 xvfb xauth imagemagick x11-apps
-  fonts-wine fonts-liberation
+  fonts-wine fonts-liberation nsis
   clang libclang-rt-14-dev
 )
 

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # The Wine world the programs expect: a throwaway 64-bit prefix (no
 # Mono/Gecko prompts), headless through Wine's null display driver unless
-# KV_DISPLAY=x11, the stand-in KVTOUCH driver installed as a kernel service
-# and started, the product key written and the programs copied into the
-# installation folder (a path with a blank in it, on purpose).
+# KV_DISPLAY=x11, made as a user's machine is. First the machine as it was
+# before the product came: the standard PS/2 mouse, the fonts, the display,
+# and the service entry of the stand-in KVTOUCH driver. Then the package,
+# TouchScreenSetup.exe /S, puts the programs, the driver file, the product
+# key and the rest in place (its installation folder has a blank in it),
+# and the driver is started.
 #
 #   wine-world.sh up      make a fresh world and leave its wineserver running
 #   wine-world.sh down    end the world's wineserver (and with it the driver)
@@ -14,14 +17,22 @@
 # LogPixels, e.g. 144 for 150 % scaling; default Wine's 96),
 # KV_WINE_TEMPLATE_DIR (where the prefix template is kept; default beside
 # the prefix, so that several worlds can share one), KV_WITH_ROTATOR (1: the
-# KVROTATE stand-in joins the programs; the tests add it when they need it).
+# KVROTATE stand-in joins the programs; the tests add it when they need it),
+# KV_PACKAGE (the package to install; default the cross tree's).
+#
+# Beside the prefix, wine-world.log has the output of everything run, and
+# snapshots/ (when the cross tree has kv_e2e_snapshot.exe) the files and
+# registry of the world before and after the installation, which the
+# package's tests compare against.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cross=${KV_CROSS_BUILD_DIR:-$root/build/cross}
 export WINEPREFIX=${KV_WINEPREFIX:-$root/build/wine/prefix}
 export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# winemenubuilder would copy the Start-menu shortcuts the package makes into
+# the Linux desktop's menus, outside the prefix.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 template="${KV_WINE_TEMPLATE_DIR:-$(dirname "$WINEPREFIX")}/template-$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n' _ | head -1)"
 log="$(dirname "$WINEPREFIX")/wine-world.log"
 install_dir_unix="drive_c/Program Files/TouchScreen"
@@ -101,14 +112,6 @@ $display_line
 "ImagePath"="C:\\\\windows\\\\system32\\\\drivers\\\\KVTOUCH.sys"
 "DisplayName"="KVTOUCH stand-in touch driver"
 
-[HKEY_LOCAL_MACHINE\\SOFTWARE\\Halvane\\TouchScreen\\KV-PS2]
-"VenderName"="Halvane"
-"VenderStyle"="13200401"
-"InstallPath"="C:\\\\Program Files\\\\TouchScreen"
-"WindowsPath"="C:\\\\windows"
-"SystemPath"="C:\\\\windows\\\\system32"
-"HardwareID"="*KVT0001"
-
 ; What the installer replaces: the standard PS/2 mouse as Windows 9x set it
 ; up, one class entry and the BIOS-enumerated device.
 [HKEY_LOCAL_MACHINE\\System\\CurrentControlSet\\Services\\Class\\Mouse]
@@ -143,96 +146,15 @@ REG
   fi
 }
 
-# The package's files around the installer: its settings and vendor files
-# beside the programs, the driver's installation file in the "inf" folder.
-setup_ini() {
-  cat <<'INI'
-[Settings]
-CalibrationMode=0
-VirtualButton=1
-RightButtonFunction=0
-RightButtonAutoMode=1
-RightButtonAutoSTime=2
-RightButtonAutoETime=4
-RightButtonAutoBeep=1
-FeedbackSound=2
-FeedbackTone=1000
-FeedbackDuration=20
-MouseHSpeed=20
-MouseVSpeed=10
-MouseAcceleration=2
-MouseBypass=0
-DoubleClickSpeed=500
-DoubleClickWidth=4
-DoubleClickHeight=4
-PanelDirection=0
-INI
-}
-
-setup_oem() {
-  printf '[SETUP]\r\nTITLE=Halvane\r\nSTYLE=13200401\r\n'
-}
-
-kvtouch_inf() {
-  cat <<'INF'
-; Installation file of the KVTOUCH touch driver (PS/2 edition).
-[Version]
-Signature="$CHICAGO$"
-Class=Mouse
-Provider=%OEM_NAME%
-
-[Manufacturer]
-%OEM_NAME%=KvPS2.Models
-
-[KvPS2.Models]
-%*PNP0F13.DeviceDesc%=KvPS2,*PNP0F13
-
-[KvPS2]
-CopyFiles=KvPS2.Copy
-
-[KvPS2.Copy]
-KVTOUCH.VXD
-
-[Strings]
-OEM_NAME="TouchScreen"
-INF
-}
-
-install_package_files() {
-  local dir="$WINEPREFIX/$install_dir_unix"
-  setup_ini | sed 's/$/\r/' >"$dir/setup.ini"
-  setup_oem >"$dir/setup.oem"
-  mkdir -p "$WINEPREFIX/drive_c/windows/inf"
-  kvtouch_inf | sed 's/$/\r/' >"$WINEPREFIX/drive_c/windows/inf/KVTOUCH.INF"
-  # The uninstaller runs from the Windows folder, outside what the file
-  # remover deletes.
-  [ -f "$dir/KVREMOVE.exe" ] && cp "$dir/KVREMOVE.exe" "$WINEPREFIX/drive_c/windows/KVREMOVE.exe"
-  return 0
-}
-
 up() {
-  [ -f "$cross/bin/KVTOUCH.sys" ] || { echo "wine-world: $cross/bin/KVTOUCH.sys missing: build first" >&2; exit 1; }
+  local package=${KV_PACKAGE:-$cross/TouchScreenSetup.exe}
+  [ -f "$package" ] || { echo "wine-world: $package missing: build first" >&2; exit 1; }
   mkdir -p "$(dirname "$WINEPREFIX")"
   : >"$log"
   wineserver -k >/dev/null 2>&1 || true
   make_template
   rm -rf "$WINEPREFIX"
   cp -a "$template" "$WINEPREFIX"
-
-  cp "$cross/bin/KVTOUCH.sys" "$WINEPREFIX/drive_c/windows/system32/drivers/KVTOUCH.sys"
-  mkdir -p "$WINEPREFIX/$install_dir_unix"
-  for exe in "$cross"/bin/*.exe; do
-    [ -e "$exe" ] || continue
-    case "$(basename "$exe")" in
-      kv_e2e*.exe|bench_*.exe) ;;  # test tools stay in the build tree
-      *) cp "$exe" "$WINEPREFIX/$install_dir_unix/" ;;
-    esac
-  done
-
-  if [ "${KV_WITH_ROTATOR:-0}" = 1 ] && [ -f "$cross/sim/KVROTATE.exe" ]; then
-    cp "$cross/sim/KVROTATE.exe" "$WINEPREFIX/$install_dir_unix/"
-  fi
-  install_package_files
 
   registry_file >"$(dirname "$WINEPREFIX")/world.reg"
   # The service entry is read by services.exe when it starts, so write the
@@ -242,8 +164,38 @@ up() {
   # Everything Wine starts from here on outlives this script: none of it may
   # hold the caller's output open, or a runner reading it waits forever.
   wineserver -p >>"$log" 2>&1
+
+  snapshot before-install
+  local status=0
+  wine "$package" /S >>"$log" 2>&1 || status=$?
+  # The package ends with KVSETUP's code: 3010 (done, restart needed), which
+  # reaches the shell as 3010 mod 256.
+  if [ "$status" -ne 0 ] && [ "$status" -ne $((3010 % 256)) ]; then
+    echo "wine-world: TouchScreenSetup.exe /S failed ($status; see $log and the TouchScreen.log in the temporary folder)" >&2
+    exit 1
+  fi
+  snapshot after-install
+
+  # The simulator's own tools sit beside the programs, where the tests and
+  # the demo start them; they are not the package's, and its removal leaves
+  # them (the package's tests take them away first).
+  for tool in kvsim.exe kvbridge.exe; do
+    [ -f "$cross/bin/$tool" ] && cp "$cross/bin/$tool" "$WINEPREFIX/$install_dir_unix/"
+  done
+  if [ "${KV_WITH_ROTATOR:-0}" = 1 ] && [ -f "$cross/sim/KVROTATE.exe" ]; then
+    cp "$cross/sim/KVROTATE.exe" "$WINEPREFIX/$install_dir_unix/"
+  fi
   wine net start KVTOUCH >>"$log" 2>&1 || { echo "wine-world: the driver did not start (see $log)" >&2; exit 1; }
   echo "wine-world: up ($WINEPREFIX)"
+}
+
+# The world's files and registry as the package's tests compare them.
+snapshot() {
+  local tool="$cross/bin/kv_e2e_snapshot.exe" dir
+  [ -f "$tool" ] || return 0
+  dir="$(dirname "$WINEPREFIX")/snapshots"
+  mkdir -p "$dir"
+  wine "$tool" "$(winepath_w "$dir/$1")" >>"$log" 2>&1
 }
 
 winepath_w() { echo "Z:$(echo "$1" | tr '/' '\\')"; }

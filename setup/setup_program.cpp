@@ -9,6 +9,7 @@
 #include "setup/setupcommon/ini_strings.h"
 #include "setup/setupcommon/installer_registry.h"
 #include "setup/setupcommon/restart.h"
+#include "setup/setupcommon/unattended.h"
 
 namespace kv {
 
@@ -16,25 +17,32 @@ namespace {
 constexpr unsigned kMbIconInformation = 0x40;
 }
 
-SetupProgram::SetupProgram(const SetupPorts& ports)
-    : ports_(ports), title_(kSetupTitle), status_(title_, kSetupIconResource, busy_) {}
+SetupProgram::SetupProgram(const SetupPorts& ports, const UnattendedDesktop* unattended)
+    : ports_(ports),
+      unattended_(unattended),
+      title_(kSetupTitle),
+      status_(title_, kSetupIconResource, busy_) {}
 
-void SetupProgram::Run() {
-    status_.ShowStatusMessage("Setup is updating your system...");
+int SetupProgram::Run() {
+    if (!unattended_) status_.ShowStatusMessage("Setup is updating your system...");
     if (!product_.LoadProductInformation(ports_.registry)) {
         ports_.desktop.MessageBoxA(0, "Fail to load data from Register File!", title_, kMbOk);
         status_.Unload();
-        return;
+        return unattended_ ? kExitFailed : 0;
     }
     ImportSetupSettings(ports_, product_, title_);
     ImportVendorFile();
     ConfigureMouseClass(ports_, product_, title_);
     status_.Unload();
+    // The mouse configuration takes effect at the next start, which an
+    // unattended run leaves to whoever deploys it.
+    if (unattended_) return unattended_->ExitCode(kExitRestartNeeded);
     ports_.desktop.MessageBoxA(0,
                                "Setup has finished installing TouchScreen drivers and utilities on "
                                "your computer.\r\n\r\nThe Windows must be restarted.",
                                title_, kMbOk | kMbIconInformation | kMbSystemModal);
     RestartWindows(ports_.restart, ports_.desktop, title_);
+    return 0;
 }
 
 void SetupProgram::ImportVendorFile() {

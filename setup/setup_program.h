@@ -12,14 +12,20 @@
 
 namespace kv {
 
+class UnattendedDesktop;
+
 inline constexpr int kSetupIconResource = 1;
 
 class SetupProgram {
 public:
-    explicit SetupProgram(const SetupPorts& ports);
+    // With `unattended` (which must be ports.desktop) the run shows
+    // nothing and does not restart: see Run.
+    explicit SetupProgram(const SetupPorts& ports, const UnattendedDesktop* unattended = nullptr);
 
-    // The whole installation, start to restart request.
-    void Run();
+    // The whole installation, start to restart request. Returns the exit
+    // code: 0 interactively; unattended, kExitRestartNeeded when it is done
+    // and kExitFailed when anything failed.
+    int Run();
 
     StatusWindow& Status() { return status_; }
     const ProductInfo& Product() const { return product_; }
@@ -31,6 +37,7 @@ private:
                           const std::string& failure);
 
     SetupPorts ports_;
+    const UnattendedDesktop* unattended_;
     std::string title_;
     BusyCursor busy_;
     StatusWindow status_;

@@ -1,5 +1,6 @@
 // KVSETUP and KVREMOVE under Wine, against the real registry and INI files,
-// the stand-in driver and the stand-in file remover. Both programs end by
+// the stand-in driver and the stand-in file remover (whose delay and hang
+// switches give the uninstaller's wait every outcome). Both programs end by
 // asking for a restart, which ends every process that has a window; the
 // witness (a process of its own) shows that the request was made.
 //
@@ -155,12 +156,16 @@ void StandardMouse() {
     SetBiosDevice("*PNP0F13", "0C");
 }
 
-std::string WitnessPath() {
+// A file of the build tree, relative to the folder of this test program.
+std::string Built(const std::string& relative) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string path(self);
-    return path.substr(0, path.find_last_of('\\')) + "\\kv_e2e_witness.exe";
+    return path.substr(0, path.find_last_of('\\')) + "\\" + relative;
 }
+
+std::string WitnessPath() { return Built("kv_e2e_witness.exe"); }
+std::string StandInRemover() { return Built("..\\sim\\unins000.exe"); }
 
 // A window in a process of its own that logs the end of the session.
 struct Witness {
@@ -197,7 +202,7 @@ std::string Joined(const std::vector<std::string>& texts) {
 // The uninstaller runs from the Windows folder, and a restart after a
 // removal deletes it there (its WININIT.INI entry): put it back each time.
 e2e::Process StartRemover() {
-    CopyFileA(e2e::InstalledProgram("KVREMOVE.exe").c_str(), kRemover, FALSE);
+    CopyFileA(Built("KVREMOVE.exe").c_str(), kRemover, FALSE);
     return e2e::Process::Start(kRemover);
 }
 
@@ -351,7 +356,7 @@ TEST_F(Installer, InstallRemoveInstallLeavesWhatOneInstallLeaves) {
     // The removal works on a scratch copy of the installation folder.
     const std::string installPath = *e2e::ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath");
     CreateDirectoryA(kScratch, nullptr);
-    CopyFileA(e2e::InstalledProgram("unins000.exe").c_str(), (std::string(kScratch) + "\\unins000.exe").c_str(), FALSE);
+    CopyFileA(StandInRemover().c_str(), (std::string(kScratch) + "\\unins000.exe").c_str(), FALSE);
     e2e::WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath", kScratch);
     DeleteFileA((std::string(kScratch) + "\\unins000.ini").c_str());  // a remover that just works
     e2e::Process remove = StartRemover();
@@ -435,7 +440,7 @@ protected:
         PackageWorld::SetUp();
         installPath_ = *e2e::ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath");
         CreateDirectoryA(kScratch, nullptr);
-        ASSERT_TRUE(CopyFileA(e2e::InstalledProgram("unins000.exe").c_str(), Scratch("unins000.exe").c_str(), FALSE));
+        ASSERT_TRUE(CopyFileA(StandInRemover().c_str(), Scratch("unins000.exe").c_str(), FALSE));
         DeleteFileA(Scratch("unins000.ini").c_str());
         WriteFileText(Scratch("KVPANEL.exe"), "stand-in");
         WriteFileText(Scratch("KVTOUCH.VXD"), "stand-in");
