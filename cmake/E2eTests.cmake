@@ -63,3 +63,9 @@ add_test(NAME e2e.x11.DrawTest COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-e2e-x11.s
          --gtest_filter=DrawTest.SimulatedStroke*)
 set_tests_properties(e2e.x11.DrawTest PROPERTIES RESOURCE_LOCK wine TIMEOUT 300
                      ENVIRONMENT "KV_CROSS_BUILD_DIR=${KV_CROSS_BUILD_DIR}")
+# The mouse as a finger: real clicks and drags, marks and strokes read off
+# the screen.
+add_test(NAME e2e.x11.MouseAsFinger COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-e2e-x11.sh
+         --gtest_filter=MouseAsFinger.*)
+set_tests_properties(e2e.x11.MouseAsFinger PROPERTIES RESOURCE_LOCK wine TIMEOUT 300
+                     ENVIRONMENT "KV_CROSS_BUILD_DIR=${KV_CROSS_BUILD_DIR}")
