@@ -25,6 +25,7 @@ constexpr DWORD kBusyPollMs = 5;   // a touch held or its marker shown
 constexpr DWORD kIdlePollMs = 10;
 constexpr DWORD kNoDriverRetryMs = 500;
 constexpr DWORD kPageRefreshMs = 250;
+constexpr DWORD kFormLookMs = 100;
 constexpr int kRingOuter = 12;  // radius in pixels
 constexpr int kRingInner = 8;   // the point itself stays visible through the hole
 constexpr COLORREF kRingColour = RGB(255, 128, 0);
@@ -97,6 +98,7 @@ LRESULT CALLBACK MouseHook(int code, WPARAM message, LPARAM lparam) {
     e.y = m->pt.y;
     e.timeMs = GetTickCount64();
     e.fromBridge = m->dwExtraInfo == kv::bridge::kBridgeInputTag;
+    e.injected = (m->flags & LLMHF_INJECTED) != 0;
     if (e.kind == kv::bridge::MouseEvent::Kind::LeftDown && !e.fromBridge)
         e.overTouchArea = g->sim.IsOpen() && TouchAreaAt(m->pt);
     const kv::bridge::FingerDecision d = g->finger.OnMouse(e);
@@ -198,6 +200,21 @@ HWND MakeMarker(HINSTANCE instance) {
     return w;
 }
 
+// A window that waits for touches is on the screen.
+bool TouchFormShown() {
+    bool shown = false;
+    EnumWindows(
+        [](HWND w, LPARAM found) -> BOOL {
+            if (!IsWindowVisible(w)) return TRUE;
+            const std::string name = FormName(w);
+            if (name != "frmCalibration" && name != "frmTest") return TRUE;
+            *reinterpret_cast<bool*>(found) = true;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&shown));
+    return shown;
+}
+
 void OpenDriver() {
     if (!g->sim.Open()) return;
     g->sim.SetScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), false);
@@ -213,12 +230,28 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     g = &finger;
     finger.marker = MakeMarker(instance);
     if (finger.marker == nullptr) return 1;
-    HHOOK hook = SetWindowsHookExA(WH_MOUSE_LL, MouseHook, instance, 0);
-    if (hook == nullptr) return 1;
+    // The hook is in only while a window that waits for touches is shown:
+    // under Wine every mouse event waits for a low-level hook's answer, and
+    // the X pointer then lags behind a program's moves, so the rest of the
+    // desktop is better off without it. The marker's window
+    // text tells a test whether it is in.
+    HHOOK hook = nullptr;
 
-    ULONGLONG nextPage = 0, nextOpen = 0;
+    ULONGLONG nextPage = 0, nextOpen = 0, nextLook = 0;
     for (;;) {
         const ULONGLONG now = GetTickCount64();
+        if (now >= nextLook) {
+            const bool wanted = TouchFormShown();
+            if (wanted && hook == nullptr) {
+                hook = SetWindowsHookExA(WH_MOUSE_LL, MouseHook, instance, 0);
+                SetWindowTextA(finger.marker, hook != nullptr ? "hooked" : "");
+            } else if (!wanted && hook != nullptr && !finger.finger.Touching()) {
+                UnhookWindowsHookEx(hook);
+                hook = nullptr;
+                SetWindowTextA(finger.marker, "");
+            }
+            nextLook = now + kFormLookMs;
+        }
         if (!finger.sim.IsOpen() && now >= nextOpen) {
             OpenDriver();
             nextOpen = now + kNoDriverRetryMs;
@@ -246,7 +279,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             if (msg.message == WM_QUIT) {
-                UnhookWindowsHookEx(hook);
+                if (hook != nullptr) UnhookWindowsHookEx(hook);
                 return 0;
             }
             TranslateMessage(&msg);

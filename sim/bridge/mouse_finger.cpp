@@ -4,7 +4,14 @@ namespace kv::bridge {
 
 FingerDecision MouseFinger::OnMouse(const MouseEvent& e) {
     FingerDecision d;
-    if (e.fromBridge || e.kind == MouseEvent::Kind::Other) return d;
+    if (e.fromBridge) {
+        bridgeSeen_ = true;
+        bridgeX_ = e.x;
+        bridgeY_ = e.y;
+        bridgeMs_ = e.timeMs;
+        return d;
+    }
+    if (e.kind == MouseEvent::Kind::Other) return d;
 
     switch (e.kind) {
     case MouseEvent::Kind::LeftDown:
@@ -23,6 +30,7 @@ FingerDecision MouseFinger::OnMouse(const MouseEvent& e) {
         if (touching_) d.pen.push_back({PenAction::Kind::Up});  // the pending lift first
         touching_ = true;
         released_ = false;
+        injected_ = e.injected;
         downMs_ = e.timeMs;
         x_ = e.x;
         y_ = e.y;
@@ -30,17 +38,20 @@ FingerDecision MouseFinger::OnMouse(const MouseEvent& e) {
         d.pen.push_back({PenAction::Kind::Down, e.x, e.y});
         return d;
 
-    case MouseEvent::Kind::Move:
+    case MouseEvent::Kind::Move: {
         if (!touching_) return d;
         // While the finger is down the desktop's pointer is the bridge's:
         // a move of the mouse reaching the window would draw to it too.
         d.swallow = true;
-        if (!released_ && (e.x != x_ || e.y != y_)) {
+        const bool echo = bridgeSeen_ && e.x == bridgeX_ && e.y == bridgeY_ &&
+                          e.timeMs - bridgeMs_ <= kEchoMs;
+        if (!released_ && !echo && e.injected == injected_ && (e.x != x_ || e.y != y_)) {
             x_ = e.x;
             y_ = e.y;
             d.pen.push_back({PenAction::Kind::Move, e.x, e.y});
         }
         return d;
+    }
 
     case MouseEvent::Kind::LeftUp:
         if (!touching_) return d;

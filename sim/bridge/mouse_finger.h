@@ -8,7 +8,12 @@
 // the touch only as the pointer bridge replays it, at the point where the
 // driver maps it, which is the whole point of a calibration demo. The
 // bridge's own input is recognised by its tag and never moves the finger,
-// so the two cannot chase each other. Everything else (presses elsewhere,
+// so the two cannot chase each other. The finger follows the source that
+// pressed it: a press of the real mouse follows the real mouse only, one
+// made by a program follows that program's input only. (Under Wine on X11
+// the display also reports the real pointer, which a program's input does
+// not move over a full-screen window, so the two positions may differ.)
+// Everything else (presses elsewhere,
 // the right and middle buttons, the wheel) stays ordinary mouse input.
 //
 // Portable: the Win32 program feeds it the low-level mouse hook's events.
@@ -27,6 +32,7 @@ struct MouseEvent {
     int x = 0, y = 0;           // screen pixel
     std::uint64_t timeMs = 0;
     bool fromBridge = false;    // carries the bridge's tag
+    bool injected = false;      // made by a program (SendInput), not by the mouse
     bool overTouchArea = false; // a window that waits for touches is under the point
 };
 
@@ -44,6 +50,11 @@ struct FingerDecision {
 
 class MouseFinger {
 public:
+    // Wine sometimes repeats the pointer's position as a move of its own,
+    // untagged, just after the bridge has moved it: a move to the bridge's
+    // latest point this soon after it is that echo, not the person's hand.
+    static constexpr std::uint64_t kEchoMs = 50;
+
     // A click is often shorter than the two reports a calibration waits
     // for; a real fingertip rests longer. A release earlier than this after
     // the press lifts the finger only when this much time has passed.
@@ -61,6 +72,10 @@ public:
 private:
     bool touching_ = false;
     bool released_ = false;  // the button is up, the lift waits for kMinTouchMs
+    bool injected_ = false;  // the source that pressed
+    bool bridgeSeen_ = false;
+    int bridgeX_ = 0, bridgeY_ = 0;  // the bridge's latest point
+    std::uint64_t bridgeMs_ = 0;
     std::uint64_t downMs_ = 0;
     int x_ = 0, y_ = 0;
 };

@@ -19,13 +19,14 @@ struct Step {
     std::uint64_t t;
     bool bridge = false;
     bool area = true;
+    bool injected = false;
 };
 
 // One line per event: "-" passed on or "x" kept, then the pen actions.
 std::string Feed(const std::vector<Step>& steps, MouseFinger& f) {
     std::string s;
     for (const Step& st : steps) {
-        const FingerDecision d = f.OnMouse({st.kind, st.x, st.y, st.t, st.bridge, st.area});
+        const FingerDecision d = f.OnMouse({st.kind, st.x, st.y, st.t, st.bridge, st.injected, st.area});
         s += d.swallow ? "x" : "-";
         for (const PenAction& a : d.pen) {
             if (a.kind == PenAction::Kind::Up) s += " up";
@@ -53,6 +54,18 @@ TEST(MouseFinger, PressesOverTouchAreasBecomeTouchesAndEverythingElseStaysMouse)
           {MK::LeftDown, 700, 90, 11, true}, {MK::Move, 12, 20, 30}, {MK::LeftUp, 700, 90, 150, true},
           {MK::LeftUp, 12, 20, 160}},
          "-; x down(10,20); -; -; x move(12,20); -; x up; "},
+        {"Wine's untagged echo of the bridge's point right after it is not followed; a move "
+         "there later is",
+         {{MK::LeftDown, 10, 20, 0}, {MK::Move, 700, 90, 10, true}, {MK::Move, 700, 90, 30},
+          {MK::Move, 700, 90, 10 + MouseFinger::kEchoMs + 1}, {MK::LeftUp, 700, 90, 200}},
+         "x down(10,20); -; x; x move(700,90); x up; "},
+        {"the finger follows the source that pressed it, the other's moves are kept from the "
+         "desktop",
+         {{MK::LeftDown, 10, 20, 0, false, true, true}, {MK::Move, 500, 500, 10},
+          {MK::Move, 30, 20, 20, false, true, true}, {MK::LeftUp, 30, 20, 200, false, true, true},
+          {MK::LeftDown, 40, 40, 300}, {MK::Move, 600, 600, 310, false, true, true},
+          {MK::Move, 50, 40, 320}, {MK::LeftUp, 50, 40, 400}},
+         "x down(10,20); x; x move(30,20); x up; x down(40,40); x; x move(50,40); x up; "},
         {"a press elsewhere is an ordinary click",
          {{MK::LeftDown, 10, 20, 0, false, false}, {MK::Move, 40, 20, 30, false, false},
           {MK::LeftUp, 40, 20, 200, false, false}},
