@@ -26,6 +26,7 @@ constexpr DWORD kIdlePollMs = 10;
 constexpr DWORD kNoDriverRetryMs = 500;
 constexpr DWORD kPageRefreshMs = 250;
 constexpr DWORD kFormLookMs = 100;
+constexpr DWORD kRaiseAfterLiftMs = 40;
 constexpr int kRingOuter = 12;  // radius in pixels
 constexpr int kRingInner = 8;   // the point itself stays visible through the hole
 constexpr COLORREF kRingColour = RGB(255, 128, 0);
@@ -215,6 +216,44 @@ bool TouchFormShown() {
     return shown;
 }
 
+// Under Wine on X11 a click of the mouse on a full-screen window lifts it
+// above a message box that has no owner, even a topmost one, although the
+// hook keeps the click itself from the window: the calibration's closing
+// question would vanish behind the grey test screen at the person's first
+// touch there, and so would the marker. After each touch such a box of the
+// calibration's program, then the marker, come back on top.
+void RaiseOverCalibration() {
+    struct Search {
+        DWORD pid = 0;
+        HWND box = nullptr;
+    } search;
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            if (IsWindowVisible(w) && FormName(w) == "frmCalibration")
+                GetWindowThreadProcessId(w, &s->pid);
+            return s->pid == 0;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.pid == 0) return;
+    EnumWindows(
+        [](HWND w, LPARAM p) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(p);
+            char cls[16] = {};
+            DWORD pid = 0;
+            GetWindowThreadProcessId(w, &pid);
+            if (pid == s->pid && IsWindowVisible(w) && GetClassNameA(w, cls, sizeof cls) &&
+                std::strcmp(cls, "#32770") == 0)
+                s->box = w;
+            return s->box == nullptr;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    if (search.box != nullptr)
+        SetWindowPos(search.box, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    if (g->shown.visible)
+        SetWindowPos(g->marker, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
 void OpenDriver() {
     if (!g->sim.Open()) return;
     g->sim.SetScreen(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), false);
@@ -238,6 +277,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     HHOOK hook = nullptr;
 
     ULONGLONG nextPage = 0, nextOpen = 0, nextLook = 0;
+    bool penWasDown = false;
+    ULONGLONG nextRaise = 0;
     for (;;) {
         const ULONGLONG now = GetTickCount64();
         if (now >= nextLook) {
@@ -261,13 +302,21 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
             nextPage = now + kPageRefreshMs;
         }
         if (finger.finger.LiftIfDue(now)) Press({kv::bridge::PenAction::Kind::Up});
+        if (nextRaise != 0 && now >= nextRaise) {
+            RaiseOverCalibration();
+            nextRaise = 0;
+        }
 
         KvSimPointer pointer{};
         if (finger.sim.IsOpen()) {
-            if (finger.sim.ReadPointer(pointer))
+            if (finger.sim.ReadPointer(pointer)) {
                 ShowMarker(finger.tracker.Follow(kv::bridge::SampleOf(pointer), now), pointer);
-            else
+                // The bridge presses and lets go a few ms after the driver.
+                if (penWasDown && !pointer.PenDown) nextRaise = now + kRaiseAfterLiftMs;
+                penWasDown = pointer.PenDown != 0;
+            } else {
                 finger.sim.Close();
+            }
         }
         if (!finger.sim.IsOpen()) ShowMarker({}, pointer);
 
