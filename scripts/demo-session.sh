@@ -48,9 +48,9 @@ wine "$kvsim" down screen 200 150
 sleep 0.3
 state=$(wine "$kvsim" state)
 wine "$kvsim" up
-say "A finger on the panel at screen point (200, 150) reaches the driver as raw coordinates" \
-    "($(value raw_x <<<"$state"), $(value raw_y <<<"$state")); before calibration the driver puts it" \
-    "at ($(value mapped_x <<<"$state"), $(value mapped_y <<<"$state")): the panel needs calibrating."
+say "A finger on the panel at screen point (200, 150) reaches the driver as raw" \
+    "coordinates ($(value raw_x <<<"$state"), $(value raw_y <<<"$state")), which its present calibration puts at" \
+    "($(value mapped_x <<<"$state"), $(value mapped_y <<<"$state")) on the screen: the panel needs calibrating."
 
 wine "C:\\Program Files\\TouchScreen\\KVSTART.exe"
 say "" "The startup agent ran as at logon: it applied the double-click settings" \
@@ -63,7 +63,7 @@ if [ "$unattended" = 1 ]; then
   # The tests inject touches of their own and start their own companions.
   kill "$bridge_pid" "$finger_pid" 2>/dev/null || true
   say "" "No display here, so the demo walks through the windows by itself on a hidden one:" \
-      "  - the control panel, its settings dialogs, the support and about windows;" \
+      "  - the control panel and its settings dialogs;" \
       "  - the calibration screen, calibrated with simulated touches;" \
       "  - the calibration again, this time with mouse clicks on each cross of the" \
       "    upside-down panel, then the draw test with a line drawn by dragging the mouse;" \
@@ -113,6 +113,7 @@ if [ "$unattended" = 1 ]; then
       draw-test-mouse) echo "the draw test after a line dragged with the mouse, once the upside-down panel was calibrated by mouse clicks" ;;
       startup-sdc) echo "the startup agent's double-click window (KVSTART /SDC)" ;;
       remove-question) echo "the uninstaller's question" ;;
+      setup-status) echo "the status window of the installer and the uninstaller" ;;
       desktop) echo "the whole screen at the end" ;;
       panel-main-144dpi) echo "the main window at 144 DPI" ;;
       calibration-144dpi|calibration-corner-144dpi) echo "the calibration screen at 144 DPI" ;;
