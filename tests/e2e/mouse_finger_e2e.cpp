@@ -1,5 +1,5 @@
 // The mouse as a finger (kvfinger with the pointer bridge) on a panel that
-// is wired crosswise and whose driver calibration is off: a person's
+// is wired upside down and whose driver calibration is off: a person's
 // clicks on the calibration marks calibrate it, after which a click lands
 // where it was made and a drag on the draw test draws along its path.
 // Input is real (SendInput at the marks' centres, as a person clicks), and
