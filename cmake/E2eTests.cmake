@@ -76,3 +76,10 @@ add_test(NAME e2e.x11.PackageInteractive COMMAND ${CMAKE_SOURCE_DIR}/scripts/run
          --gtest_filter=PackageWorld.PackageInteractive*)
 set_tests_properties(e2e.x11.PackageInteractive PROPERTIES RESOURCE_LOCK wine TIMEOUT 300
                      ENVIRONMENT "KV_CROSS_BUILD_DIR=${KV_CROSS_BUILD_DIR}")
+
+# The mouse as a finger: real clicks and drags, marks and strokes read off
+# the screen.
+add_test(NAME e2e.x11.MouseAsFinger COMMAND ${CMAKE_SOURCE_DIR}/scripts/run-e2e-x11.sh
+         --gtest_filter=MouseAsFinger.*)
+set_tests_properties(e2e.x11.MouseAsFinger PROPERTIES RESOURCE_LOCK wine TIMEOUT 300
+                     ENVIRONMENT "KV_CROSS_BUILD_DIR=${KV_CROSS_BUILD_DIR}")

@@ -35,6 +35,7 @@ void Inject(const std::vector<kv::bridge::InputEvent>& events, const kv::bridge:
         in.mi.dx = kv::bridge::ToAbsolute(e.x, width);
         in.mi.dy = kv::bridge::ToAbsolute(e.y, height);
         in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        in.mi.dwExtraInfo = kv::bridge::kBridgeInputTag;
         const bool right = e.button == kv::bridge::Button::Right;
         if (e.kind == kv::bridge::InputEvent::Kind::Down)
             in.mi.dwFlags |= right ? MOUSEEVENTF_RIGHTDOWN : MOUSEEVENTF_LEFTDOWN;

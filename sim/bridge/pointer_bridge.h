@@ -15,6 +15,11 @@
 
 namespace kv::bridge {
 
+// The bridge marks every input it injects with this extra-info value, so
+// that a program watching the mouse can tell the bridge's replay of a touch
+// from a person's hand on the mouse.
+inline constexpr std::uintptr_t kBridgeInputTag = 0x4B564252;  // "KVBR"
+
 // One poll of the driver.
 struct DriverSample {
     std::uint32_t touches = 0;  // touches begun so far (wraps)

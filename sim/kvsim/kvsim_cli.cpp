@@ -104,6 +104,7 @@ constexpr VerbName kVerbs[] = {
     {"up", Verb::Up},           {"stroke", Verb::Stroke},     {"set-port", Verb::SetPort},
     {"wiring", Verb::Wiring},   {"rotation", Verb::Rotation}, {"rate", Verb::Rate},
     {"screen", Verb::Screen},   {"rotator", Verb::Rotator},   {"clear-log", Verb::ClearLog},
+    {"calibration", Verb::Calibration},
 };
 
 // Removes a flag from anywhere among the arguments; true when it was there.
@@ -233,6 +234,13 @@ bool ParseCommand(const std::vector<std::string>& input, Command& command, std::
         command.value2 = -1;
         if (p.More() && !p.Int("rotation", 0, 3, command.value2)) return false;
         return p.End();
+    case Verb::Calibration: {
+        static const char* const kNames[7] = {"LeftX", "CenterX", "RightX", "TopY",
+                                              "CenterY", "BottomY", "flags"};
+        for (int i = 0; i < 6; ++i)
+            if (!p.Int(kNames[i], 0, KVSIM_RAW_MAX, command.cal[i])) return false;
+        return p.Int(kNames[6], 0, 7, command.cal[6]) && p.End();
+    }
     }
     return false;
 }
@@ -257,6 +265,9 @@ const char* UsageText() {
            "                                 driver's ScreenWidth/ScreenHeight)\n"
            "  rotator HWND|none [ROTATION]   register or unregister the rotation program\n"
            "  clear-log                      forget the logged events\n"
+           "  calibration LX CX RX TY CY BY FLAGS\n"
+           "                                 the driver's calibration record and CalFlags,\n"
+           "                                 sent as the control panel sends them\n"
            "  help                           this text\n"
            "\n"
            "touch and stroke return at once; the driver plays them by its clock\n"

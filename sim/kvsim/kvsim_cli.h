@@ -27,6 +27,7 @@ enum class Verb {
     Screen,
     Rotator,
     ClearLog,
+    Calibration,
 };
 
 constexpr std::uint32_t kDefaultTouchMs = 300;
@@ -38,6 +39,7 @@ struct Command {
     std::vector<KvSimStrokePoint> points; // touch: one, held; stroke: each held; down/move: one
     std::int32_t value = 0;               // port, wiring, rotation, rate, width, rotator window
     std::int32_t value2 = -1;             // height; rotator rotation (-1: keep)
+    std::int32_t cal[7] = {};             // calibration: LeftX CenterX RightX TopY CenterY BottomY flags
     std::uint32_t since = 0;              // log
     bool driverToo = false;               // screen --driver
     bool wait = false;                    // touch, stroke: --wait until the pen lifts

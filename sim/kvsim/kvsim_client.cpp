@@ -154,6 +154,14 @@ bool Client::RegisterRotator(std::int32_t window, std::int32_t rotation) {
 
 bool Client::ClearLog() { return Control(KVSIM_IOCTL_CLEAR_LOG, nullptr, 0, nullptr, 0); }
 
+bool Client::SetCalibration(const CalData& cal, std::uint8_t flags) {
+    TouchParams p{};
+    if (!Control(KV_IOCTL_GET_PARAMS, &p, sizeof p, &p, sizeof p)) return false;
+    p.Cal = cal;
+    p.CalFlags = flags;
+    return Control(KV_IOCTL_SET_CALIBRATION, &p, sizeof p, &p, sizeof p);
+}
+
 std::string DescribeError(std::uint32_t error) {
     switch (error) {
     case ERROR_FILE_NOT_FOUND: return "the KVTOUCH device does not exist (driver not started?)";

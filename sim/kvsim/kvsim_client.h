@@ -52,6 +52,9 @@ public:
     bool SetScreen(std::int32_t width, std::int32_t height, bool alsoDriver);
     bool RegisterRotator(std::int32_t window, std::int32_t rotation = -1);
     bool ClearLog();
+    // The driver's calibration record and CalFlags, sent with the product's
+    // own SetCalibration over the block the driver holds.
+    bool SetCalibration(const CalData& cal, std::uint8_t flags);
 
 private:
     bool SetValue(std::uint32_t code, std::int32_t value);

@@ -91,6 +91,14 @@ int Run(const kvsim::Command& c) {
         return client.RegisterRotator(c.value, c.value2) ? 0 : Refused(client, "rotator");
     case Verb::ClearLog:
         return client.ClearLog() ? 0 : Refused(client, "clear-log");
+    case Verb::Calibration: {
+        const CalData cal{static_cast<std::int16_t>(c.cal[0]), static_cast<std::int16_t>(c.cal[1]),
+                          static_cast<std::int16_t>(c.cal[2]), static_cast<std::int16_t>(c.cal[3]),
+                          static_cast<std::int16_t>(c.cal[4]), static_cast<std::int16_t>(c.cal[5])};
+        return client.SetCalibration(cal, static_cast<std::uint8_t>(c.cal[6]))
+                   ? 0
+                   : Refused(client, "calibration");
+    }
     }
     return kExitUsage;
 }

@@ -76,6 +76,10 @@ TEST(KvsimCommandLine, Settings) {
         EXPECT_EQ(command.value2, c.value2);
     }
     EXPECT_TRUE(Parse({"screen", "800", "600", "--driver"}).driverToo);
+    const Command cal = Parse({"calibration", "90", "540", "1000", "60", "500", "1023", "5"});
+    EXPECT_EQ(cal.verb, Verb::Calibration);
+    EXPECT_EQ(std::vector<std::int32_t>(cal.cal, cal.cal + 7),
+              (std::vector<std::int32_t>{90, 540, 1000, 60, 500, 1023, 5}));
     EXPECT_EQ(Parse({"log", "17"}).since, 17u);
     EXPECT_EQ(Parse({}).verb, Verb::Help);
 }
@@ -107,6 +111,9 @@ TEST(KvsimCommandLine, BadArgumentsAreRefusedWithAReason) {
         {{"touch", "raw", "1", "2", "--driver"}, "--driver is an option of screen"},
         {{"rate", "10", "--ms-per-point", "3"}, "--ms-per-point is an option of stroke"},
         {{"log", "-3"}, "bad sequence number"},
+        {{"calibration", "1", "2", "3", "4", "5", "6"}, "missing flags"},
+        {{"calibration", "1", "2", "1024", "4", "5", "6", "0"}, "bad RightX '1024'"},
+        {{"calibration", "1", "2", "3", "4", "5", "6", "8"}, "bad flags"},
     };
     for (const auto& c : cases) {
         std::string error = Refusal(c.args);
