@@ -75,6 +75,9 @@ public:
     int ToTwipsX(int pixels) const;
     int ToTwipsY(int pixels) const;
     RECT PixelRect(const ui::Control& control) const;  // in its container's client area
+    // Where `control` is on the screen, in pixels (right and bottom
+    // exclusive); makes no window.
+    RECT ScreenRect(const ui::Control& control) const;
     // Answers a control query (control_query.h) to `asker`; false when
     // the form has no control of that design name.
     bool AnswerQuery(const std::string& designName, HWND asker);
@@ -87,6 +90,10 @@ private:
         int width = 0, height = 0;
     };
 
+    // Applies a change of a control of the shown form to its windows.
+    void ApplyChange(ui::Control* control, ui::Prop what);
+    // Raises the accessibility events a change of `control` means.
+    void Announce(const ui::Control& control, ui::Prop what);
     void CreateForm();
     void CreateShownWindows();
     void CreateControl(ui::Control& control);
