@@ -96,16 +96,31 @@ unsigned StateOf(const Control& c, bool formHasFocus) {
     return state;
 }
 
+const Control* NamedBy(const Control& c) {
+    if (c.Kind() != ControlKind::HScrollBar && c.Kind() != ControlKind::ComboBox) return nullptr;
+    const auto& order = c.Owner().TabOrder();
+    const int at = c.Owner().TabIndexOf(c);
+    if (at > 0) {
+        const Control* before = order[static_cast<size_t>(at - 1)];
+        if (before->Kind() == ControlKind::Label && before->Container() == c.Container() &&
+            !Spoken(before->Caption()).empty())
+            return before;
+    }
+    for (const Control* k = c.Container(); k != nullptr; k = k->Container())
+        if (k->Kind() == ControlKind::Frame) return k;
+    return nullptr;
+}
+
 std::string AccessibleName(const Control& c) {
     switch (c.Kind()) {
         case ControlKind::PictureBox:
         case ControlKind::Image:
         case ControlKind::Shape: return {};
         case ControlKind::HScrollBar:
-        case ControlKind::ComboBox:
-            for (const Control* k = c.Container(); k != nullptr; k = k->Container())
-                if (k->Kind() == ControlKind::Frame) return Spoken(k->Caption());
-            return {};
+        case ControlKind::ComboBox: {
+            const Control* by = NamedBy(c);
+            return by != nullptr ? Spoken(by->Caption()) : std::string();
+        }
         default: return Spoken(c.Caption());
     }
 }

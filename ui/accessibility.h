@@ -50,9 +50,14 @@ AccessibleRole RoleOf(const Control& control);
 // `formHasFocus`: the form's window is the one with the keyboard, so its
 // active control is the focused one.
 unsigned StateOf(const Control& control, bool formHasFocus);
-// Its caption without access-key marks and the blanks around it; a scroll bar or combo box, which has none, is named by the
-// frame it sits in. Pictures, images and shapes have no name.
+// Its caption without access-key marks and the blanks around it; a scroll
+// bar or combo box has none and takes its name from NamedBy. Pictures,
+// images and shapes have no name.
 std::string AccessibleName(const Control& control);
+// What names a scroll bar or combo box: the label just before it in tab
+// order in the same container, else the frame it sits in; nullptr for
+// other controls and when there is neither.
+const Control* NamedBy(const Control& control);
 // A scroll bar's position, a combo box's selected text; "" for the others.
 std::string AccessibleValue(const Control& control);
 // "Press", "Check", "Uncheck", "Click" (a label or picture with a Click

@@ -449,11 +449,9 @@ void Win32FormPeer::Announce(const Control& control, Prop what) {
             NotifyAccessibleEvent(control.Kind() == ControlKind::ComboBox ? EVENT_OBJECT_VALUECHANGE
                                                                            : EVENT_OBJECT_NAMECHANGE,
                                   hwnd_, &control);
-            // A frame's caption names the bars and lists it holds.
-            if (control.Kind() == ControlKind::Frame)
-                for (auto& d : form_.Controls())
-                    if (d->Container() == &control && ui::AccessibleName(*d) == ui::AccessibleName(control))
-                        NotifyAccessibleEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, d.get());
+            // A label's or frame's caption may name a bar or a list too.
+            for (auto& d : form_.Controls())
+                if (ui::NamedBy(*d) == &control) NotifyAccessibleEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, d.get());
             break;
         case Prop::Value:
             NotifyAccessibleEvent(control.Kind() == ControlKind::HScrollBar ? EVENT_OBJECT_VALUECHANGE

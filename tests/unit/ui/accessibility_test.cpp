@@ -32,6 +32,7 @@ protected:
         for (int i = 0; i < 2; ++i)
             f.Add(ControlKind::OptionButton, "optAccel", i, &accel).SetCaption(i == 0 ? "&Off" : "&High");
         f.Add(ControlKind::CheckBox, "chkBoth").SetCaption("Set &Both");
+        f.Add(ControlKind::Label, "lblMode").SetCaption("Mode:");
         f.Add(ControlKind::ComboBox, "cboMode");
         f.Add(ControlKind::CommandButton, "cmdOK").SetCaption("&OK");
         f.Add(ControlKind::CommandButton, "cmdCancel").SetCaption("Cancel");
@@ -70,7 +71,8 @@ TEST_F(Accessible, EachKindHasItsRoleNameAndAction) {
         {"hscSpeed", -1, AccessibleRole::ScrollBar, "Speed", ""},
         {"optAccel", 1, AccessibleRole::RadioButton, "High", "Check"},
         {"chkBoth", -1, AccessibleRole::CheckButton, "Set Both", "Check"},
-        {"cboMode", -1, AccessibleRole::ComboBox, "", ""},
+        // A list has none either: the label before it names it.
+        {"cboMode", -1, AccessibleRole::ComboBox, "Mode:", ""},
         {"cmdOK", -1, AccessibleRole::PushButton, "OK", "Press"},
     };
     for (const Row& r : rows) {
@@ -79,6 +81,26 @@ TEST_F(Accessible, EachKindHasItsRoleNameAndAction) {
         EXPECT_EQ(AccessibleName(c), r.name) << r.control;
         EXPECT_EQ(DefaultActionName(c), r.action) << r.control;
     }
+}
+
+TEST_F(Accessible, ALabelRightBeforeABarInItsContainerNamesItElseTheFrameDoes) {
+    Control& bar = f.Ctl("hscSpeed");
+    Control& inside = f.Add(ControlKind::Label, "lblSpeed", -1, &f.Ctl("fraSpeed"));
+    inside.SetTabIndex(bar.TabIndex());
+    EXPECT_EQ(AccessibleName(bar), "Speed") << "a label without a caption names nothing";
+    EXPECT_EQ(NamedBy(bar), &f.Ctl("fraSpeed"));
+    inside.SetCaption("Speed: 5");
+    EXPECT_EQ(AccessibleName(bar), "Speed: 5");
+    EXPECT_EQ(NamedBy(bar), &inside);
+
+    Control& outside = f.Add(ControlKind::Label, "lblOutside");
+    outside.SetCaption("Elsewhere");
+    outside.SetTabIndex(bar.TabIndex());
+    EXPECT_EQ(AccessibleName(bar), "Speed") << "a label of another container";
+
+    f.Ctl("cboMode").SetTabIndex(0);
+    EXPECT_EQ(NamedBy(f.Ctl("cboMode")), nullptr) << "no label before it, no frame around it";
+    EXPECT_EQ(NamedBy(f.Ctl("lblMode")), nullptr) << "a label names itself";
 }
 
 TEST_F(Accessible, CaptionsLoseTheirAccessKeyMarks) {
@@ -103,7 +125,7 @@ TEST_F(Accessible, ListsShownControlsInTabOrderWithStableIds) {
     f.Ctl("cmdCancel").SetTabIndex(0);
     f.Ctl("fraAccel").SetVisible(false);  // hides both options with it
     EXPECT_EQ(Listed(), (std::vector<std::string>{"cmdCancel", "shpBack", "lblTitle", "imgIcon", "fraSpeed",
-                                                  "hscSpeed", "chkBoth", "cboMode", "cmdOK"}));
+                                                  "hscSpeed", "chkBoth", "lblMode", "cboMode", "cmdOK"}));
     const Control& ok = f.Ctl("cmdOK");
     const int id = ChildIdOf(ok);
     EXPECT_EQ(ListedChild(f, id), &ok);
