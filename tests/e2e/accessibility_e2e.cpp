@@ -37,6 +37,52 @@ std::string Describe(const std::vector<e2e::AccessibleItem>& items) {
     return text;
 }
 
+// Events from the programs, as a tool that listens out of context gets
+// them (through this thread's message queue).
+struct SeenEvent {
+    DWORD event;
+    HWND window;
+    LONG object;
+    LONG child;
+};
+
+std::vector<SeenEvent>& Seen() {
+    static std::vector<SeenEvent> seen;
+    return seen;
+}
+
+void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    Seen().push_back({event, window, object, child});
+}
+
+class EventWatch {
+public:
+    EventWatch(DWORD first, DWORD last, DWORD pid) {
+        Seen().clear();
+        hook_ = SetWinEventHook(first, last, nullptr, OnEvent, pid, 0, WINEVENT_OUTOFCONTEXT);
+    }
+    ~EventWatch() {
+        if (hook_ != nullptr) UnhookWinEvent(hook_);
+    }
+    bool Hooked() const { return hook_ != nullptr; }
+    // Waits (bounded) for an event `event` on `window`'s object for `child`.
+    bool WaitFor(DWORD event, HWND window, LONG child) {
+        return e2e::WaitUntil(
+            [&] {
+                MSG msg;
+                while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+                for (const SeenEvent& e : Seen())
+                    if (e.event == event && e.window == window && e.object == OBJID_CLIENT && e.child == child)
+                        return true;
+                return false;
+            },
+            5000);
+    }
+
+private:
+    HWINEVENTHOOK hook_ = nullptr;
+};
+
 class Accessibility : public PanelE2e {
 protected:
     void SetUp() override {
@@ -89,6 +135,15 @@ protected:
         HWND window = e2e::WaitForWindow(caption, process.Id());
         if (window != nullptr) e2e::WaitUntil([&] { return IsWindowVisible(window) != FALSE; });
         return window;
+    }
+
+    // The child id under which `form`'s object lists its control
+    // `designName` (found by its place on the screen); -1 when none.
+    static long IdOf(const e2e::AccessibleWindow& reader, HWND form, const char* designName) {
+        const RECT at = e2e::QueryControl(form, designName).screen;
+        for (const e2e::AccessibleItem& item : reader.Children())
+            if (EqualRect(&item.screen, &at)) return item.childId;
+        return -1;
     }
 
     std::vector<e2e::Process> others;
@@ -257,6 +312,100 @@ TEST_F(Accessibility, EveryShownControlOfEachProgramsWindowsIsListedAsTheFormSho
         Check(c.what, form, c.rows);
         if (c.close) c.close(form);
     }
+}
+
+TEST_F(Accessibility, DefaultActionsActAsClicksAndChangesAreAnnounced) {
+    ASSERT_NE(StartPanel(), nullptr);
+    EventWatch events(EVENT_OBJECT_STATECHANGE, EVENT_OBJECT_NAMECHANGE, panel.Id());
+    ASSERT_TRUE(events.Hooked());
+    e2e::AccessibleWindow reader(main);
+    ASSERT_TRUE(reader.Valid());
+    // The button opens a modal dialog: the call must return all the same.
+    ASSERT_EQ(reader.DoDefaultAction(IdOf(reader, main, "cmdMouseSpeed")), S_OK);
+    HWND dialog = e2e::WaitForForm("frmMouseSpeed", panel.Id());
+    ASSERT_NE(dialog, nullptr);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return IsWindowVisible(dialog) != FALSE; }));
+
+    e2e::AccessibleWindow options(dialog);
+    const char* before = nullptr;
+    const char* after = nullptr;
+    for (const char* o : {"optAcceleration(1)", "optAcceleration(2)", "optAcceleration(3)"}) {
+        if (Checked(Control(dialog, o))) before = o;
+        else if (after == nullptr) after = o;
+    }
+    ASSERT_NE(before, nullptr) << "no acceleration selected";
+    const long afterId = IdOf(options, dialog, after);
+    const long beforeId = IdOf(options, dialog, before);
+    EXPECT_EQ(options.Read(afterId).defaultAction, "Check");
+    ASSERT_EQ(options.DoDefaultAction(afterId), S_OK);
+    EXPECT_TRUE(e2e::WaitUntil([&] { return Checked(Control(dialog, after)); })) << after;
+    EXPECT_FALSE(Checked(Control(dialog, before))) << before;
+    EXPECT_NE(options.Read(afterId).state & STATE_SYSTEM_CHECKED, 0);
+    EXPECT_EQ(options.Read(beforeId).state & STATE_SYSTEM_CHECKED, 0);
+    EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_STATECHANGE, dialog, afterId)) << after;
+    EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_STATECHANGE, dialog, beforeId)) << before;
+
+    // OK sends the setting: the main window's summary says the new one.
+    const std::string summary = Text(main, "lblMouseSpeed");
+    ASSERT_EQ(options.DoDefaultAction(IdOf(options, dialog, "cmdOK")), S_OK);
+    ASSERT_TRUE(e2e::WaitUntil([&] { return !IsWindowVisible(dialog) && Text(main, "lblMouseSpeed") != summary; }));
+    const long summaryId = IdOf(reader, main, "lblMouseSpeed");
+    EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_NAMECHANGE, main, summaryId));
+    EXPECT_EQ(reader.Read(summaryId).name, Text(main, "lblMouseSpeed"));
+}
+
+TEST_F(Accessibility, TabMovesTheFocusAndToolsAreToldWhere) {
+    ASSERT_NE(StartPanel(), nullptr);
+    SetForegroundWindow(main);
+    ASSERT_TRUE(e2e::WaitForFocus(main, "cmdVirtualButton")) << e2e::FocusName(main);
+    e2e::AccessibleWindow reader(main);
+    ASSERT_TRUE(reader.Valid());
+    EXPECT_EQ(reader.Focus(), IdOf(reader, main, "cmdVirtualButton"));
+
+    EventWatch events(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, panel.Id());
+    ASSERT_TRUE(events.Hooked());
+    e2e::PressKey(VK_TAB);
+    ASSERT_TRUE(e2e::WaitForFocus(main, "cmdFeedbackSound")) << e2e::FocusName(main);
+    const long id = IdOf(reader, main, "cmdFeedbackSound");
+    EXPECT_TRUE(events.WaitFor(EVENT_OBJECT_FOCUS, main, id));
+    EXPECT_EQ(reader.Focus(), id);
+    EXPECT_NE(reader.Read(id).state & STATE_SYSTEM_FOCUSED, 0);
+    EXPECT_EQ(reader.Read(IdOf(reader, main, "cmdVirtualButton")).state & STATE_SYSTEM_FOCUSED, 0);
+
+    // A tool that starts from the button's own window hears of a button.
+    e2e::AccessibleWindow button(Control(main, "cmdFeedbackSound"));
+    ASSERT_TRUE(button.Valid());
+    const e2e::AccessibleItem self = button.Read(CHILDID_SELF);
+    EXPECT_EQ(e2e::RoleText(self.role), e2e::RoleText(ROLE_SYSTEM_PUSHBUTTON));
+    EXPECT_EQ(self.name, "Feedback Sound");
+    EXPECT_NE(self.state & STATE_SYSTEM_FOCUSED, 0);
+}
+
+TEST_F(Accessibility, HitTestAndNavigationFindTheControlsAsTheyLie) {
+    ASSERT_NE(StartPanel(), nullptr);
+    e2e::AccessibleWindow reader(main);
+    ASSERT_TRUE(reader.Valid());
+    const std::vector<long> ids = reader.ChildIds();
+    ASSERT_GE(ids.size(), 3u);
+    EXPECT_EQ(reader.Navigate(NAVDIR_FIRSTCHILD, CHILDID_SELF), ids.front());
+    EXPECT_EQ(reader.Navigate(NAVDIR_LASTCHILD, CHILDID_SELF), ids.back());
+    EXPECT_EQ(reader.Navigate(NAVDIR_NEXT, ids[0]), ids[1]);
+    EXPECT_EQ(reader.Navigate(NAVDIR_PREVIOUS, ids[2]), ids[1]);
+    EXPECT_EQ(reader.Navigate(NAVDIR_NEXT, ids.back()), -1);
+
+    // A summary lies on its shape; a button has a window of its own; the
+    // bare client area is the form itself; outside it, nothing.
+    for (const char* control : {"lblMouseSpeed", "shpMouseSpeed", "cmdExit", "imgIcon"}) {
+        const RECT r = e2e::QueryControl(main, control).screen;
+        const long id = IdOf(reader, main, control);
+        const int x = control == std::string("shpMouseSpeed") ? r.right - 3 : (r.left + r.right) / 2;
+        EXPECT_EQ(reader.HitTest(x, (r.top + r.bottom) / 2), id) << control;
+    }
+    RECT client;
+    GetClientRect(main, &client);
+    MapWindowPoints(main, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    EXPECT_EQ(reader.HitTest(client.left + 2, client.bottom - 2), CHILDID_SELF);
+    EXPECT_EQ(reader.HitTest(client.left - 50, client.top - 50), -1);
 }
 
 }  // namespace
