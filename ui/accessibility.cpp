@@ -186,11 +186,10 @@ Control* Navigate(const Form& form, const Control* from, Navigation direction) {
     return it == listed.begin() ? nullptr : *(it - 1);
 }
 
-Control* HitTest(const Form& form, const std::function<bool(const Control&)>& contains) {
+Control* TopmostOf(const std::vector<Control*>& under) {
     Control* best = nullptr;
     long long bestArea = 0;
-    for (Control* c : AccessibleChildren(form)) {
-        if (!contains(*c)) continue;
+    for (Control* c : under) {
         const long long area = static_cast<long long>(c->Width()) * c->ContainerUnitTwips(true) *
                                c->Height() * c->ContainerUnitTwips(false);
         const bool shape = c->Kind() == ControlKind::Shape;

@@ -9,7 +9,6 @@
 // the same while controls are shown and hidden; 0 stands for the form.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -82,9 +81,9 @@ enum class Navigation { First, Last, Next, Previous };
 // a listed `from`. nullptr when there is none.
 Control* Navigate(const Form& form, const Control* from, Navigation direction);
 
-// The listed control at a point: of those `contains` accepts, the one
-// with the smallest area (what a frame or a shape holds lies on it), and a
-// control that takes input before a shape. nullptr when none.
-Control* HitTest(const Form& form, const std::function<bool(const Control&)>& contains);
+// Of the listed controls under a point, the one a pointer there is on:
+// the one with the smallest area (what a frame or a shape holds lies on
+// it), and a control that takes input before a shape. nullptr for none.
+Control* TopmostOf(const std::vector<Control*>& under);
 
 }  // namespace kv::ui

@@ -8,6 +8,7 @@
 
 #include <oleacc.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -76,10 +77,11 @@ HRESULT ReturnString(const std::string& text, BSTR* out) {
     if (out == nullptr) return E_INVALIDARG;
     *out = nullptr;
     if (text.empty()) return S_FALSE;
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    *out = Ole().sysAllocStringLen(wide.data(), static_cast<UINT>(n));
+    // Captions are short; a longer text is cut rather than allocated twice.
+    WCHAR wide[1024];
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(std::min<size_t>(text.size(), 1024)),
+                                      wide, 1024);
+    *out = Ole().sysAllocStringLen(wide, static_cast<UINT>(n));
     return *out != nullptr ? S_OK : E_OUTOFMEMORY;
 }
 
@@ -190,7 +192,7 @@ public:
         Empty(state);
         Target t;
         if (HRESULT hr = Resolve(child, &t); hr != S_OK) return hr;
-        const bool active = GetActiveWindow() == form_;
+        const bool active = t.peer->Active();
         long bits = 0;
         if (t.control != nullptr) {
             bits = static_cast<long>(ui::StateOf(*t.control, active));
@@ -216,15 +218,16 @@ public:
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* keys) override {
         Target t;
         if (HRESULT hr = Resolve(child, &t); hr != S_OK) return Fail(hr, keys);
-        const char key = t.control != nullptr ? t.control->AccessKey() : 0;
-        return ReturnString(key != 0 ? std::string("Alt+") + key : std::string(), keys);
+        char shortcut[] = "Alt+?";
+        shortcut[4] = t.control != nullptr ? t.control->AccessKey() : 0;
+        return ReturnString(shortcut[4] != 0 ? shortcut : "", keys);
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
         if (focus == nullptr) return E_INVALIDARG;
         Empty(focus);
         Win32FormPeer* peer = Peer();
         if (peer == nullptr) return RPC_E_DISCONNECTED;
-        if (GetActiveWindow() != form_) return S_FALSE;
+        if (!peer->Active()) return S_FALSE;
         const Control* active = peer->Model().ActiveControl();
         if (active != nullptr && !active->CanFocus()) active = nullptr;
         if (self_ != 0) {
@@ -306,11 +309,14 @@ public:
         const RECT whole = Rect(t);
         if (!PtInRect(&whole, at)) return S_FALSE;
         const Control* found = nullptr;
-        if (self_ == 0)
-            found = ui::HitTest(t.peer->Model(), [&](const Control& c) {
-                const RECT r = t.peer->ScreenRect(c);
-                return PtInRect(&r, at) != FALSE;
-            });
+        if (self_ == 0) {
+            std::vector<Control*> under;
+            for (Control* c : ui::AccessibleChildren(t.peer->Model())) {
+                const RECT r = t.peer->ScreenRect(*c);
+                if (PtInRect(&r, at)) under.push_back(c);
+            }
+            found = ui::TopmostOf(under);
+        }
         SetChild(hit, found != nullptr ? ui::ChildIdOf(*found) : CHILDID_SELF);
         return S_OK;
     }
@@ -368,8 +374,13 @@ private:
     };
 
     // The peer, or nullptr once the form has been unloaded: a tool may
-    // hold the object longer than the window lives.
-    Win32FormPeer* Peer() const { return IsWindow(form_) ? PeerOf(form_) : nullptr; }
+    // hold the object longer than the window lives. Every call asks, so
+    // this stays clear of requests to the window server (a class name
+    // is one under Wine): the window is ours, or gone.
+    Win32FormPeer* Peer() const {
+        return IsWindow(form_) ? reinterpret_cast<Win32FormPeer*>(GetWindowLongPtrA(form_, GWLP_USERDATA))
+                               : nullptr;
+    }
 
     HRESULT Resolve(const VARIANT& child, Target* t) const {
         t->peer = Peer();

@@ -49,6 +49,10 @@ public:
     ui::Control* ControlById(int id) const;
     ui::Control* ControlNamed(const std::string& designName) const;
     bool Creating() const { return creating_; }
+    // The form's window is the active one (kept from WM_ACTIVATE, so that
+    // answering a screen reader asks the window server nothing).
+    bool Active() const { return active_; }
+    void NoteActivation(bool active) { active_ = active; }
     void ReportGeometry();
     HBRUSH Brush(COLORREF color);
     HFONT FontOf(const ui::Font& font);
@@ -127,6 +131,7 @@ private:
     ui::Form& form_;
     HWND hwnd_ = nullptr;
     bool creating_ = true;
+    bool active_ = false;
     // The control windows are made when the form is first shown: changes
     // made while loading cost nothing then, and a control that is never
     // shown never gets a window.

@@ -280,6 +280,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_ACTIVATE:
+            peer->NoteActivation(LOWORD(wParam) != WA_INACTIVE);
             // The focus goes back to a control (the model's choice), not to
             // the form's own window as the default handling would put it.
             if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
