@@ -127,6 +127,17 @@ protected:
             if (row.role == ROLE_SYSTEM_CHECKBUTTON || row.role == ROLE_SYSTEM_RADIOBUTTON) {
                 EXPECT_EQ((item.state & STATE_SYSTEM_CHECKED) != 0, Checked(shown.window));
             }
+            if (row.role == ROLE_SYSTEM_PUSHBUTTON) {
+                const LONG_PTR style = GetWindowLongPtrA(shown.window, GWL_STYLE) & BS_TYPEMASK;
+                EXPECT_EQ((item.state & STATE_SYSTEM_DEFAULT) != 0, style == BS_DEFPUSHBUTTON);
+                EXPECT_EQ(item.defaultAction, "Press");
+            }
+            if (row.role == ROLE_SYSTEM_SCROLLBAR) {
+                EXPECT_EQ(item.value, std::to_string(SendMessageA(shown.window, SBM_GETPOS, 0, 0)));
+            }
+            if (row.role == ROLE_SYSTEM_COMBOBOX) {
+                EXPECT_EQ(item.value, shown.text);
+            }
         }
     }
 
