@@ -93,6 +93,8 @@ wine "$cross/bin/bench_bridge.exe" 100 5000 | while IFS= read -r line; do
 done
 echo "== The mouse as a finger (kvfinger and kvbridge)"
 wine "$cross/bin/bench_finger.exe" 100
+echo "== Screen reader's read of the main window"
+wine "$cross/bin/bench_accessibility.exe" 50
 echo "== Calibration (a world of its own on Xvfb: the marks are read off the screen)"
 ROOT="$root" CROSS="$cross" KV_CROSS_BUILD_DIR="$cross" KV_DISPLAY=x11 \
   KV_WINEPREFIX="$KV_WINEPREFIX-x11" KV_WINE_TEMPLATE_DIR="$(dirname "$KV_WINEPREFIX")" \

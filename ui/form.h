@@ -157,6 +157,8 @@ public:
     // `from` need not be a stop itself. nullptr when there is none.
     Control* NextTabStop(const Control* from, bool forward) const;
     int TabIndexOf(const Control& c) const;
+    // Every control, in tab order.
+    const std::vector<Control*>& TabOrder() const { return tabOrder_; }
     void MoveInTabOrder(Control& c, int index);
     // The command button that shows the default border, or nullptr.
     Control* DefaultBorderHolder() const;

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "ui/accessibility.h"
 #include "win32/control_query.h"
+#include "win32/win32_accessible.h"
 #include "win32/win32_forms.h"
 
 namespace kv::win32 {
@@ -445,6 +447,51 @@ void Win32FormPeer::Changed(Control* control, Prop what) {
         return;
     }
     if (!shown_) return;  // the windows take the model's state when they are made
+    ApplyChange(control, what);
+    if (IsWindow(hwnd_)) Announce(*control, what);
+}
+
+void Win32FormPeer::Announce(const Control& control, Prop what) {
+    // What screen readers and automation tools listen for.
+    switch (what) {
+        case Prop::Caption:
+            NotifyAccessibleEvent(control.Kind() == ControlKind::ComboBox ? EVENT_OBJECT_VALUECHANGE
+                                                                           : EVENT_OBJECT_NAMECHANGE,
+                                  hwnd_, &control);
+            // A label's or frame's caption may name a bar or a list too.
+            for (auto& d : form_.Controls())
+                if (ui::NamedBy(*d) == &control) NotifyAccessibleEvent(EVENT_OBJECT_NAMECHANGE, hwnd_, d.get());
+            break;
+        case Prop::Value:
+            NotifyAccessibleEvent(control.Kind() == ControlKind::HScrollBar ? EVENT_OBJECT_VALUECHANGE
+                                                                             : EVENT_OBJECT_STATECHANGE,
+                                  hwnd_, &control);
+            break;
+        case Prop::ListIndex: NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, hwnd_, &control); break;
+        case Prop::Style:
+            if (control.Kind() == ControlKind::CommandButton)
+                NotifyAccessibleEvent(EVENT_OBJECT_STATECHANGE, hwnd_, &control);  // default border
+            break;
+        case Prop::Enabled:
+        case Prop::Visible: {
+            const DWORD event = what == Prop::Enabled ? EVENT_OBJECT_STATECHANGE
+                                : ui::ShownInForm(control) ? EVENT_OBJECT_SHOW
+                                                           : EVENT_OBJECT_HIDE;
+            NotifyAccessibleEvent(event, hwnd_, &control);
+            // Everything a container holds changes with it.
+            for (auto& d : form_.Controls())
+                for (const Control* k = d->Container(); k != nullptr; k = k->Container())
+                    if (k == &control) {
+                        NotifyAccessibleEvent(event, hwnd_, d.get());
+                        break;
+                    }
+            break;
+        }
+        default: break;
+    }
+}
+
+void Win32FormPeer::ApplyChange(Control* control, Prop what) {
     if (Windowless(*control)) {
         InvalidateWindowless(*control);
         if ((control->Kind() == ControlKind::Frame || control->Kind() == ControlKind::PictureBox) &&
@@ -594,6 +641,18 @@ void Win32FormPeer::ApplyButtonPicture(Control& c, HWND w) {
 
 // ---- questions from other processes -------------------------------------------------
 
+RECT Win32FormPeer::ScreenRect(const Control& c) const {
+    RECT r{};
+    if (HWND w = WindowOf(c)) {
+        GetWindowRect(w, &r);
+        return r;
+    }
+    r = HostRect(c);
+    HWND host = HostOf(c);
+    MapWindowPoints(host != nullptr ? host : hwnd_, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
 bool Win32FormPeer::AnswerQuery(const std::string& designName, HWND asker) {
     Control* c = ControlNamed(designName);
     if (c == nullptr) return false;
@@ -603,15 +662,9 @@ bool Win32FormPeer::AnswerQuery(const std::string& designName, HWND asker) {
     ControlReply reply{};
     reply.flags = (visible ? kControlVisible : 0u) | (enabled ? kControlEnabled : 0u) |
                   (w == nullptr ? kControlWindowless : 0u);
-    RECT r{};
-    if (w != nullptr) {
-        GetWindowRect(w, &r);
-    } else {
-        r = HostRect(*c);
-        const Control* windowed = WindowedContainer(*c);
-        HWND host = windowed != nullptr ? EnsureWindow(*const_cast<Control*>(windowed)) : hwnd_;
-        MapWindowPoints(host != nullptr ? host : hwnd_, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    }
+    if (w == nullptr)
+        if (const Control* windowed = WindowedContainer(*c)) EnsureWindow(*const_cast<Control*>(windowed));
+    const RECT r = ScreenRect(*c);
     reply.left = r.left;
     reply.top = r.top;
     reply.right = r.right;

@@ -49,6 +49,10 @@ public:
     ui::Control* ControlById(int id) const;
     ui::Control* ControlNamed(const std::string& designName) const;
     bool Creating() const { return creating_; }
+    // The form's window is the active one (kept from WM_ACTIVATE, so that
+    // answering a screen reader asks the window server nothing).
+    bool Active() const { return active_; }
+    void NoteActivation(bool active) { active_ = active; }
     void ReportGeometry();
     HBRUSH Brush(COLORREF color);
     HFONT FontOf(const ui::Font& font);
@@ -75,6 +79,9 @@ public:
     int ToTwipsX(int pixels) const;
     int ToTwipsY(int pixels) const;
     RECT PixelRect(const ui::Control& control) const;  // in its container's client area
+    // Where `control` is on the screen, in pixels (right and bottom
+    // exclusive); makes no window.
+    RECT ScreenRect(const ui::Control& control) const;
     // Answers a control query (control_query.h) to `asker`; false when
     // the form has no control of that design name.
     bool AnswerQuery(const std::string& designName, HWND asker);
@@ -87,6 +94,10 @@ private:
         int width = 0, height = 0;
     };
 
+    // Applies a change of a control of the shown form to its windows.
+    void ApplyChange(ui::Control* control, ui::Prop what);
+    // Raises the accessibility events a change of `control` means.
+    void Announce(const ui::Control& control, ui::Prop what);
     void CreateForm();
     // Greys or restores the close box and the system menu's Close.
     void ApplyClosable();
@@ -122,6 +133,7 @@ private:
     ui::Form& form_;
     HWND hwnd_ = nullptr;
     bool creating_ = true;
+    bool active_ = false;
     // The control windows are made when the form is first shown: changes
     // made while loading cost nothing then, and a control that is never
     // shown never gets a window.

@@ -11,6 +11,7 @@
 #include <map>
 
 #include "win32/control_query.h"
+#include "win32/win32_accessible.h"
 #include "win32/win32_form_peer.h"
 #include "win32/win32_forms.h"
 
@@ -227,8 +228,15 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     if (ContainerMessage(hwnd, msg, wParam, lParam, &result)) return result;
     if (RouteWindowlessMouse(*peer, hwnd, nullptr, msg, wParam, lParam)) return 0;
+    if (msg == DefaultActionMessage() && msg != 0) {
+        PerformDefaultAction(*peer, wParam);
+        return 0;
+    }
     ui::Form& form = peer->Model();
     switch (msg) {
+        case WM_GETOBJECT:
+            if (AnswerGetObject(hwnd, nullptr, wParam, lParam, &result)) return result;
+            break;
         case WM_ERASEBKGND: {
             RECT r;
             GetClientRect(hwnd, &r);
@@ -272,6 +280,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         }
         case WM_ACTIVATE:
+            peer->NoteActivation(LOWORD(wParam) != WA_INACTIVE);
             // The focus goes back to a control (the model's choice), not to
             // the form's own window as the default handling would put it.
             if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) {
@@ -325,6 +334,9 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
     if (ContainerMessage(hwnd, msg, wParam, lParam, &result)) return result;
     if (RouteWindowlessMouse(*peer, hwnd, c, msg, wParam, lParam)) return 0;
     switch (msg) {
+        case WM_GETOBJECT:
+            if (AnswerGetObject(peer->Window(), c, wParam, lParam, &result)) return result;
+            break;
         case WM_ERASEBKGND: return 1;  // WM_PAINT covers everything
         case WM_PAINT: {
             PAINTSTRUCT ps;
@@ -342,7 +354,10 @@ LRESULT CALLBACK PictureProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
             return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
         case WM_KEYDOWN: c->UserKeyDown(static_cast<int>(wParam), ShiftState()); return 0;
         case WM_KEYUP: c->UserKeyUp(static_cast<int>(wParam), ShiftState()); return 0;
-        case WM_SETFOCUS: peer->Model().PeerFocus(c); return 0;
+        case WM_SETFOCUS:
+            peer->Model().PeerFocus(c);
+            NotifyAccessibleEvent(EVENT_OBJECT_FOCUS, peer->Window(), c);
+            return 0;
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
@@ -403,7 +418,13 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) 
         case WM_SETFOCUS:
             peer->Model().PeerFocus(c);
             if (!IsWindow(hwnd)) return 0;
+            NotifyAccessibleEvent(EVENT_OBJECT_FOCUS, peer->Window(), c);
             break;
+        case WM_GETOBJECT: {
+            LRESULT result = 0;
+            if (AnswerGetObject(peer->Window(), c, wParam, lParam, &result)) return result;
+            break;
+        }
         default: break;
     }
     return CallWindowProcA(original, hwnd, msg, wParam, lParam);
