@@ -93,8 +93,6 @@ Section "TouchScreen"
   FileOpen $List "$INSTDIR\unins000.dat" w
   ; Undone last: the folders and keys that hold the rest.
   !insertmacro Listed "Dir$\t$INSTDIR"
-  !insertmacro Listed "EmptyKey$\tHKLM$\tSOFTWARE\Halvane"
-  !insertmacro Listed "EmptyKey$\tHKLM$\tSOFTWARE\Halvane\TouchScreen"
   !insertmacro Listed "File$\t$INSTDIR\unins000.dat"
   !insertmacro Put "unins000.exe" "${BIN_DIR}/unins000.exe"
 
@@ -152,7 +150,9 @@ Section "TouchScreen"
   WriteRegStr HKLM "${PRODUCT_KEY}" "WindowsPath" "$WINDIR"
   WriteRegStr HKLM "${PRODUCT_KEY}" "SystemPath" "$SYSDIR"
   WriteRegStr HKLM "${PRODUCT_KEY}" "HardwareID" "${HARDWARE_ID}"
-  !insertmacro Listed "Key$\tHKLM$\t${PRODUCT_KEY}"
+  ; Not listed for the file remover: KVREMOVE deletes the product key (and
+  ; the vendor's keys above it) after the mouse configuration, so that a
+  ; removal stopped after the remover ran can still be run again.
 
   WriteRegStr HKLM "${RUN_KEY}" "TouchScreen" '"$INSTDIR\KVSTART.exe"'
   !insertmacro Listed "Value$\tHKLM$\t${RUN_KEY}$\tTouchScreen"

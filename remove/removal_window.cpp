@@ -10,6 +10,7 @@
 #include "common/winutil/program_titles.h"
 #include "remove/file_remover.h"
 #include "remove/mouse_class_removal.h"
+#include "remove/product_key_removal.h"
 #include "setup/setupcommon/ini_strings.h"
 #include "setup/setupcommon/restart.h"
 #include "setup/setupcommon/unattended.h"
@@ -100,6 +101,9 @@ void RemovalWindow::Load() {
     const bool loaded = product_.LoadProductInformation(ports_.setup.registry);
     busy_.Set(kIdleCursor);
     if (!loaded) {
+        // A removal stopped just after the product key went has nothing
+        // left to do but take away the empty keys.
+        TidyEmptyProductKey(ports_.setup.registry);
         ports_.setup.desktop.MessageBoxA(0, "Fail to load data from Register File!", form_.Caption(),
                                          kMbOk);
         loadFailed_ = true;
@@ -193,11 +197,13 @@ bool RemovalWindow::RemoveFromSystem() {
     WriteIniString(ports_.setup.ini, product_.WindowsPath + "\\WININIT.INI", "rename", "NUL",
                    product_.WindowsPath + "\\KVREMOVE.exe");
     RemoveMouseClass(ports_.setup.registry, ports_.setup.registryTree, desktop, title_);
+    RemoveProductKey(ports_.setup.registry, ports_.setup.registryTree);
     return true;
 }
 
 int RemovalWindow::RunUnattended() {
     if (!product_.LoadProductInformation(ports_.setup.registry)) {
+        TidyEmptyProductKey(ports_.setup.registry);
         ports_.setup.desktop.MessageBoxA(0, "Fail to load data from Register File!", title_, kMbOk);
         return kExitFailed;
     }

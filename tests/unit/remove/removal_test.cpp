@@ -175,6 +175,8 @@ TEST(RemovalWindow, YesTellsTheAgentsToQuitAndRemovesTheConfiguration) {
     EXPECT_FALSE(w.EntryExists("0000"));
     EXPECT_EQ(w.Entry("0001", "MouseType"), "SERIAL");
     EXPECT_FALSE(w.registry.KeyExists(kHkeyLocalMachine, "Enum\\BIOS\\*PNP0F13"));
+    // The product key goes last, with the vendor's keys it leaves empty.
+    EXPECT_FALSE(w.registry.KeyExists(kHkeyLocalMachine, "SOFTWARE\\Halvane"));
     ASSERT_EQ(w.desktop.messageBoxes.size(), 1u);
     EXPECT_EQ(w.desktop.messageBoxes[0].text,
               "Removal is complete to uninstall TouchScreen drivers and utilities.\r\n\r\n"
