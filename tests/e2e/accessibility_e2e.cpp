@@ -286,7 +286,7 @@ TEST_F(Accessibility, EveryShownControlOfEachProgramsWindowsIsListedAsTheFormSho
              {"lblSiWW", kText, nullptr},
              {"lblSiHHName", kText, "Height:"},
              {"lblSiHH", kText, nullptr},
-             {"Frame4", kGroup, "Test Area"},
+             {"Frame4", kGroup, ""},
              {"picTest", kGraphic, ""},
              {"imgOFF", kGraphic, ""},
              {"cmdOK", kButton, "OK"},

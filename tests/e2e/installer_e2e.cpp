@@ -23,6 +23,7 @@
 namespace {
 
 constexpr const char* kProductKey = "SOFTWARE\\Halvane\\TouchScreen\\KV-PS2";
+constexpr const char* kRunKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 constexpr const char* kClassKey = "System\\CurrentControlSet\\Services\\Class\\Mouse";
 constexpr const char* kSetupTitle = "TouchScreen Driver Installation";
 constexpr const char* kRemoveTitle = "TouchScreen Software Removal";
@@ -67,7 +68,10 @@ void RestoreValues(const char* path, const ValueMap& saved) {
         if (!saved.count(name)) e2e::DeleteRegValue(HKEY_LOCAL_MACHINE, path, name);
     for (const auto& [name, value] : saved) {
         HKEY key;
-        if (RegOpenKeyExA(HKEY_LOCAL_MACHINE, path, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+        // A removal deletes the product key: it is made again.
+        if (RegCreateKeyExA(HKEY_LOCAL_MACHINE, path, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                            nullptr) != ERROR_SUCCESS)
+            return;
         RegSetValueExA(key, name.c_str(), 0, value.first, value.second.data(),
                        static_cast<DWORD>(value.second.size()));
         RegCloseKey(key);
@@ -116,15 +120,15 @@ std::string BinaryValue(const std::string& name) {
     return (type == REG_BINARY ? "bin " : type == REG_DWORD ? "dword " : "other ") + Hex(data, size);
 }
 
+std::string ReadFileText(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 std::string IniValue(const std::string& file, const std::string& section, const std::string& key) {
     char text[512] = {};
     GetPrivateProfileStringA(section.c_str(), key.c_str(), "<none>", text, sizeof text, file.c_str());
     return text;
-}
-
-std::string ReadFileText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 void WriteFileText(const std::string& path, const std::string& text) {
@@ -369,9 +373,11 @@ TEST_F(Installer, InstallRemoveInstallLeavesWhatOneInstallLeaves) {
     ASSERT_EQ(boxes.size(), 1u) << Joined(boxes);
     EXPECT_EQ(boxes[0].rfind("Removal is complete", 0), 0u) << boxes[0];
     AwaitEndOfSession();
-    e2e::WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath", installPath);
+    EXPECT_FALSE(e2e::ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath")) << "the product key goes";
     EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, driverEntry, "MouseDriver"), std::nullopt);
     SaveRegistry("registry-after-removal", MouseConfiguration());
+    // The package writes the product key again before it runs the installer.
+    RestoreValues(kProductKey, savedProduct_);
 
     SetBiosDevice("*PNP0F13", "0C");  // what Windows detects again after the restart
     install();
@@ -386,6 +392,10 @@ using KilledInstaller = Installer;
 
 TEST_F(KilledInstaller, ARerunFinishesTheInstallation) {
     const std::string first = std::string(kClassKey) + "\\0000";
+    // The INF as the package ships it, before the installer's strings: the
+    // world's own has them already.
+    const std::string shippedInf =
+        savedInf_.substr(0, savedInf_.find("[Strings]")) + "[Strings]\r\nOEM_NAME=\"TouchScreen\"\r\n";
     auto layout = [&] {
         StandardMouse();
         e2e::WriteRegString(HKEY_LOCAL_MACHINE, first, "DriverDesc", "Standard PS/2 Port Mouse");
@@ -393,7 +403,7 @@ TEST_F(KilledInstaller, ARerunFinishesTheInstallation) {
         SetEntry("0001", "SERIAL");
         SetEntry("0002", "ps2");
         SetBiosDevice("*PNP0F0E", "0D");
-        WriteFileText(kInf, savedInf_);
+        WriteFileText(kInf, shippedInf);
     };
     auto install = [] {
         e2e::Process setup = e2e::Process::Start(e2e::InstalledProgram("KVSETUP.exe"));
@@ -411,7 +421,7 @@ TEST_F(KilledInstaller, ARerunFinishesTheInstallation) {
         const char* what;
         std::function<bool(DWORD)> moment;
     } moments[] = {
-        {"as the INF is rewritten", [&](DWORD) { return ReadFileText(kInf) != savedInf_; }},
+        {"as the INF is rewritten", [&](DWORD) { return ReadFileText(kInf) != shippedInf; }},
         // Each moment also counts as come once a later one has: the run may
         // pass one between two looks.
         {"as the copy of the entry is built",
@@ -445,6 +455,12 @@ protected:
         WriteFileText(Scratch("KVPANEL.exe"), "stand-in");
         WriteFileText(Scratch("KVTOUCH.VXD"), "stand-in");
         ASSERT_TRUE(e2e::WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath", kScratch));
+        // The stand-in remover leaves the logon entry, which the package's
+        // own takes away: KVSTART started by the restart would make the
+        // product key again (its open creates it), as it never does after a
+        // real removal.
+        logonEntry_ = e2e::ReadRegString(HKEY_LOCAL_MACHINE, kRunKey, "TouchScreen");
+        e2e::DeleteRegValue(HKEY_LOCAL_MACHINE, kRunKey, "TouchScreen");
         // The touch driver's entry, as the installer left it.
         SetEntry("0000", "PS2");
         SetEntry("0001", "SERIAL");
@@ -454,6 +470,7 @@ protected:
     void TearDown() override {
         e2e::KillAllNamed("unins000.exe");
         e2e::WriteRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath", installPath_);
+        if (logonEntry_) e2e::WriteRegString(HKEY_LOCAL_MACHINE, kRunKey, "TouchScreen", *logonEntry_);
         PackageWorld::TearDown();
     }
 
@@ -483,6 +500,7 @@ protected:
     }
 
     std::string installPath_, before_;
+    std::optional<std::string> logonEntry_;
 };
 
 TEST_F(Uninstaller, YesClosesTheAgentsAwaitsTheRemoverAndUndoesTheMouseClass) {
@@ -621,13 +639,21 @@ TEST_F(KilledUninstaller, ARerunFinishesTheRemoval) {
         EXPECT_TRUE(KillWhen(remove, [&] { return m.moment(remove.Id()); }));
         ReportKill(m.what, start, once, MouseConfiguration());
         // The remover goes on without its caller; the second run then finds
-        // neither the remover nor any program file.
+        // neither the remover nor any program file. Stopped after its last
+        // step, the product key's deletion, the removal was whole: a rerun
+        // has no product to load and says so.
         e2e::WaitUntil([] { return e2e::ProcessesNamed("unins000.exe").empty(); }, 10000, 50);
         EXPECT_FALSE(FileThere(Scratch("KVPANEL.exe")));
         DeleteFileA(Scratch("unins000.exe").c_str());
-        removeAll();
+        if (e2e::ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath")) {
+            removeAll();
+            EXPECT_EQ(IniValue(kWininit, "rename", "NUL"), wininit);
+        } else {
+            e2e::Process rerun = StartRemover();
+            EXPECT_EQ(RunAnsweringBoxes(rerun, 30000),
+                      std::vector<std::string>{"Fail to load data from Register File!"});
+        }
         EXPECT_EQ(MouseConfiguration(), once);
-        EXPECT_EQ(IniValue(kWininit, "rename", "NUL"), wininit);
         TearDown();
         SetUp();
     }

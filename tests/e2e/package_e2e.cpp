@@ -298,6 +298,32 @@ TEST_F(PackageRemoval, RemovingLeavesTheWorldAsBeforeAndInstallingAgainAsOneInst
 
 // Whether Wine lets the running driver's file be replaced at once varies;
 // either way the world is that of one installation.
+// KVREMOVE stopped just after its file remover ran: the files are gone, the
+// mouse class still names the touch driver. The product key outlives the
+// remover, so running KVREMOVE again gives the standard mouse back and ends
+// in the world one removal leaves.
+TEST_F(PackageRemoval, ARemovalStoppedAfterTheRemoverRanIsFinishedByARerun) {
+    EXPECT_EQ(RunSilently(std::string(kInstall) + "\\unins000.exe", "/SILENT"), 0u);
+    EXPECT_FALSE(FileThere(std::string(kInstall) + "\\KVPANEL.exe"));
+    EXPECT_TRUE(e2e::ReadRegString(HKEY_LOCAL_MACHINE, kProductKey, "InstallPath").has_value())
+        << "the remover took the product key";
+    const std::string mouseEntry = "HKLM\\" + std::string(kClassKey) + "\\0000";
+    EXPECT_EQ(e2e::ReadRegString(HKEY_LOCAL_MACHINE, std::string(kClassKey) + "\\0000", "MouseDriver"),
+              "KVTOUCH.VXD");
+
+    EXPECT_EQ(RunSilently(kRemover, "/SILENT"), kExitRestartNeeded) << ReadFileText(LogPath());
+    EXPECT_NE(e2e::ReadRegString(HKEY_LOCAL_MACHINE, std::string(kClassKey) + "\\0000", "MouseDriver"),
+              "KVTOUCH.VXD");
+    e2e::SnapshotDiff diff = e2e::Compare(
+        before_, e2e::TakeSnapshot(),
+        With(kNoise, {"C:\\windows\\WININIT.INI", kRemover,
+                      "HKLM\\" + std::string(kSessionKey) + "\\\\PendingFileRenameOperations=", mouseEntry,
+                      "HKLM\\Enum\\BIOS\\*PNP0F13"}));
+    DropPaths(diff.added, PendingDeletions());
+    EXPECT_TRUE(diff.gone.empty()) << "gone:" << Joined(diff.gone);
+    EXPECT_TRUE(diff.added.empty()) << "left behind:" << Joined(diff.added);
+}
+
 TEST_F(PackageInstall, InstallingOverAnInstallationGivesTheSameWorld) {
     EXPECT_EQ(RunSilently(Package(), "/S"), kExitRestartNeeded);
     const e2e::SnapshotDiff diff = e2e::Compare(installed_, e2e::TakeSnapshot(), With(kNoise, kDriverAtNextStart));
