@@ -1,5 +1,5 @@
-// Undoing the installer's mouse configuration: Windows falls back to its
-// standard PS/2 mouse driver at the next start.
+// Taking the touch driver out of the mouse configuration again; after the
+// restart Windows finds the plain PS/2 mouse and sets it up afresh.
 #pragma once
 
 #include <string>

@@ -1,5 +1,5 @@
-// Making Windows load the touch driver in place of the standard PS/2 mouse
-// driver at the next start.
+// Rewiring the mouse configuration so that, once Windows restarts, the
+// PS/2 port is served by the touch driver instead of the plain mouse one.
 #pragma once
 
 #include <string>

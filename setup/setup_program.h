@@ -1,7 +1,7 @@
-// KVSETUP, the last step of the package installation: a status window,
-// the initial settings and the vendor's title into the product key, the
-// mouse configuration, the closing box and the restart. No main window,
-// no questions.
+// KVSETUP, run once by the package when its files are in place: it stores
+// the shipped settings and the vendor's title in the product key, rewires
+// the mouse configuration and asks for the restart that brings the touch
+// driver in. It only reports progress and failures; it asks nothing.
 #pragma once
 
 #include <string>

@@ -296,7 +296,13 @@ TEST_F(Accessibility, EveryShownControlOfEachProgramsWindowsIsListedAsTheFormSho
          nullptr},
         {"the uninstaller's question",
          [&] {
-             CopyFileA(e2e::InstalledProgram("KVREMOVE.exe").c_str(), kRemover, FALSE);
+             // The package puts it in the Windows folder only, and a restart
+             // in an earlier suite may have deleted it there: the build's.
+             char self[MAX_PATH] = {};
+             GetModuleFileNameA(nullptr, self, MAX_PATH);
+             std::string built(self);
+             built = built.substr(0, built.find_last_of('\\')) + "\\KVREMOVE.exe";
+             EXPECT_TRUE(CopyFileA(built.c_str(), kRemover, FALSE));
              others.push_back(e2e::Process::Start(kRemover));
              HWND form = e2e::WaitForForm("frmMain", others.back().Id());
              if (form != nullptr) e2e::WaitUntil([&] { return IsWindowVisible(form) != FALSE; });

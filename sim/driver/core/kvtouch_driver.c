@@ -87,8 +87,8 @@ void kvd_pen_down(KvDriver* d, uint64_t now_ms, int16_t raw_x, int16_t raw_y, ui
     d->touches++;
     d->right_button_touch = d->agent.Armed == 1;
     if (d->agent.Armed == 1) {
-        /* The armed touch is delivered as a right-button touch; the agent
-         * sees Armed drop back to 0. */
+        /* An armed touch goes out with the right button held; clearing
+         * Armed is how the agent learns its job is done. */
         int16_t mx, my;
         mapped_point(d, raw_x, raw_y, &mx, &my);
         int32_t args[5] = {raw_x, raw_y, mx, my, d->agent.AgentWindow};
