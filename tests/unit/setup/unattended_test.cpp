@@ -93,6 +93,15 @@ TEST(Unattended, RemovalExitCodes) {
         bool touchEntryLeft;
     } cases[] = {
         {"done", true, {kWaitObject0}, kExitRestartNeeded, {}, false},
+        // Unattended, a remover that outlives the interactive ten seconds is
+        // waited for without a question.
+        {"a slow remover", true,
+         [] {
+             std::deque<std::uint32_t> waits(40, kWaitTimeout);
+             waits.push_back(kWaitObject0);
+             return waits;
+         }(),
+         kExitRestartNeeded, {}, false},
         {"the remover never ends", true, {}, kExitFailed, {"Fail to remove files! (WAIT_TIMEOUT)"}, true},
         {"no product key", false, {}, kExitFailed, {"Fail to load data from Register File!"}, true},
     };
