@@ -23,13 +23,6 @@ namespace {
 
 constexpr const char* kPanelCaption = " TouchScreen Control Panel #KV-PS2";
 
-VARIANT Child(long id) {
-    VARIANT v;
-    VariantInit(&v);
-    v.vt = VT_I4;
-    v.lVal = id;
-    return v;
-}
 
 // One read; the number of calls it made (0: no object).
 int Read(HWND window, bool everything) {
@@ -39,7 +32,7 @@ int Read(HWND window, bool everything) {
     const std::vector<long> ids = reader.ChildIds();
     int calls = 2 + 4;  // the object, the count; AccessibleChildren's own four
     for (long id : ids) {
-        const VARIANT child = Child(id);
+        const VARIANT child = e2e::ChildVariant(id);
         BSTR text = nullptr;
         a->get_accName(child, &text);
         SysFreeString(text);

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "harness/harness.h"
-#include "sim/bridge/pointer_bridge.h"
+#include "harness/input.h"
 #include "sim/kvsim/kvsim_client.h"
 
 namespace {
@@ -24,15 +24,6 @@ constexpr int kRingRadius = 12;  // kvfinger's marker
 void Pump() {
     MSG msg;
     while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
-}
-
-void SendMouse(int x, int y, DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = kv::bridge::ToAbsolute(x, GetSystemMetrics(SM_CXSCREEN));
-    in.mi.dy = kv::bridge::ToAbsolute(y, GetSystemMetrics(SM_CYSCREEN));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-    SendInput(1, &in, sizeof in);
 }
 
 // Polls `done` (pumping this thread's window) for up to 2 s; the time it
@@ -118,10 +109,10 @@ int main(int argc, char** argv) {
         sim.ReadPointer(p);
         const std::uint32_t before = p.Touches;
         Sleep(static_cast<DWORD>(5 + rand() % 20));  // presses come at any phase of the polls
-        SendMouse(x, y, 0);
+        e2e::SendMouse(x, y, 0);
         Pump();
         const double t0 = e2e::NowMs();
-        SendMouse(x, y, MOUSEEVENTF_LEFTDOWN);
+        e2e::SendMouse(x, y, MOUSEEVENTF_LEFTDOWN);
         const double d = Until(t0, [&] { return sim.ReadPointer(p) && p.Touches != before && p.PenDown; });
         toDriver.push_back(d);
         if (d >= 0) {
@@ -147,7 +138,7 @@ int main(int argc, char** argv) {
             toPointer.push_back(c);
         }
         Sleep(90);  // a click's length: kvfinger holds shorter ones that long
-        SendMouse(x, y, MOUSEEVENTF_LEFTUP);
+        e2e::SendMouse(x, y, MOUSEEVENTF_LEFTUP);
         Until(e2e::NowMs(), [&] { return sim.ReadPointer(p) && !p.PenDown; });
     }
     Report("mouse press to the touch in the driver", toDriver);

@@ -4,8 +4,8 @@
 // pointer bridge running, simulated touches that draw on the page.
 #include <vector>
 
+#include "harness/input.h"
 #include "panel_e2e_support.h"
-#include "sim/bridge/pointer_bridge.h"
 
 namespace panel_e2e {
 namespace {
@@ -22,14 +22,6 @@ INPUT Key(WORD vk, bool up) {
     return in;
 }
 
-INPUT Mouse(int x, int y, DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = kv::bridge::ToAbsolute(x, GetSystemMetrics(SM_CXSCREEN));
-    in.mi.dy = kv::bridge::ToAbsolute(y, GetSystemMetrics(SM_CYSCREEN));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-    return in;
-}
 
 POINT CentreOf(HWND window) {
     RECT r;
@@ -89,7 +81,7 @@ protected:
         // The pointer first, and only once it is over the button the press:
         // under X11 a move and a press sent together may reach the window
         // before the move has been taken.
-        INPUT move = Mouse(at.x, at.y, 0);
+        INPUT move = e2e::AbsoluteMouse(at.x, at.y, 0);
         SendInput(1, &move, sizeof(INPUT));
         EXPECT_TRUE(e2e::WaitUntil([&] {
             POINT p;
@@ -97,8 +89,8 @@ protected:
         })) << "the pointer did not reach E&xit";
         std::vector<INPUT> inputs = {Key(VK_SHIFT, false), Key(VK_MENU, false),
                                      Key(VK_CONTROL, false),
-                                     Mouse(at.x, at.y, MOUSEEVENTF_RIGHTDOWN),
-                                     Mouse(at.x, at.y, MOUSEEVENTF_RIGHTUP),
+                                     e2e::AbsoluteMouse(at.x, at.y, MOUSEEVENTF_RIGHTDOWN),
+                                     e2e::AbsoluteMouse(at.x, at.y, MOUSEEVENTF_RIGHTUP),
                                      Key(VK_CONTROL, true), Key(VK_MENU, true),
                                      Key(VK_SHIFT, true)};
         SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));

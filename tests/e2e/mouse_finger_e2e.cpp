@@ -11,7 +11,6 @@
 
 #include "harness/input.h"
 #include "panel_e2e_support.h"
-#include "sim/bridge/pointer_bridge.h"
 #include "sim/driver/core/panel_geometry.h"
 
 namespace panel_e2e {
@@ -38,21 +37,12 @@ POINT MarkCentre(int target, int w, int h) {
     return centres[target];
 }
 
-void SendMouse(int x, int y, DWORD flags) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = kv::bridge::ToAbsolute(x, GetSystemMetrics(SM_CXSCREEN));
-    in.mi.dy = kv::bridge::ToAbsolute(y, GetSystemMetrics(SM_CYSCREEN));
-    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-    SendInput(1, &in, sizeof in);
-}
-
 // A person's click: the pointer there, a press held a moment, the release.
 void ClickAt(POINT p) {
-    SendMouse(p.x, p.y, 0);
-    SendMouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
+    e2e::SendMouse(p.x, p.y, 0);
+    e2e::SendMouse(p.x, p.y, MOUSEEVENTF_LEFTDOWN);
     Sleep(120);
-    SendMouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
+    e2e::SendMouse(p.x, p.y, MOUSEEVENTF_LEFTUP);
 }
 
 // What the screen shows in a rectangle, read at once (a pixel at a time
@@ -243,7 +233,7 @@ protected:
         RECT exit;
         GetWindowRect(Control(main, "cmdExit"), &exit);
         const int x = (exit.left + exit.right) / 2, y = (exit.top + exit.bottom) / 2;
-        SendMouse(x, y, 0);
+        e2e::SendMouse(x, y, 0);
         EXPECT_TRUE(e2e::WaitUntil([&] {
             POINT p;
             return GetCursorPos(&p) && p.x == x && p.y == y;
@@ -257,14 +247,7 @@ protected:
             in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
             return in;
         };
-        auto button = [&](DWORD flags) {
-            INPUT in{};
-            in.type = INPUT_MOUSE;
-            in.mi.dx = kv::bridge::ToAbsolute(x, GetSystemMetrics(SM_CXSCREEN));
-            in.mi.dy = kv::bridge::ToAbsolute(y, GetSystemMetrics(SM_CYSCREEN));
-            in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags;
-            return in;
-        };
+        auto button = [&](DWORD flags) { return e2e::AbsoluteMouse(x, y, flags); };
         std::vector<INPUT> inputs = {key(VK_SHIFT, false),  key(VK_MENU, false),
                                      key(VK_CONTROL, false), button(MOUSEEVENTF_RIGHTDOWN),
                                      button(MOUSEEVENTF_RIGHTUP), key(VK_CONTROL, true),
@@ -280,15 +263,15 @@ protected:
 
     // A person's drag along a row, in steps a mouse reports.
     void DragAlongRow(int x0, int x1, int y) {
-        SendMouse(x0, y, 0);
-        SendMouse(x0, y, MOUSEEVENTF_LEFTDOWN);
+        e2e::SendMouse(x0, y, 0);
+        e2e::SendMouse(x0, y, MOUSEEVENTF_LEFTDOWN);
         for (int x = x0; x <= x1; x += 10) {
             Sleep(15);
-            SendMouse(x, y, 0);
+            e2e::SendMouse(x, y, 0);
         }
-        SendMouse(x1, y, 0);
+        e2e::SendMouse(x1, y, 0);
         Sleep(60);
-        SendMouse(x1, y, MOUSEEVENTF_LEFTUP);
+        e2e::SendMouse(x1, y, MOUSEEVENTF_LEFTUP);
     }
 
     // A red, 4-pixel pen, chosen with ordinary clicks on the bottom bar.

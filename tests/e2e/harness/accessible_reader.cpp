@@ -2,15 +2,15 @@
 
 namespace e2e {
 
-namespace {
-
-VARIANT Child(long id) {
+VARIANT ChildVariant(long id) {
     VARIANT v;
     VariantInit(&v);
     v.vt = VT_I4;
     v.lVal = id;
     return v;
 }
+
+namespace {
 
 std::string Narrow(BSTR text) {
     if (text == nullptr) return {};
@@ -61,7 +61,7 @@ AccessibleItem AccessibleWindow::Read(long childId) const {
     AccessibleItem item;
     item.childId = childId;
     if (object_ == nullptr) return item;
-    VARIANT id = Child(childId);
+    VARIANT id = ChildVariant(childId);
     BSTR text = nullptr;
     if (SUCCEEDED(object_->get_accName(id, &text))) item.name = Narrow(text);
     text = nullptr;
@@ -84,7 +84,7 @@ std::vector<AccessibleItem> AccessibleWindow::Children() const {
 }
 
 HRESULT AccessibleWindow::DoDefaultAction(long childId) const {
-    return object_ != nullptr ? object_->accDoDefaultAction(Child(childId)) : E_FAIL;
+    return object_ != nullptr ? object_->accDoDefaultAction(ChildVariant(childId)) : E_FAIL;
 }
 
 long AccessibleWindow::HitTest(int x, int y) const {
@@ -98,7 +98,7 @@ long AccessibleWindow::Navigate(long direction, long from) const {
     if (object_ == nullptr) return -1;
     VARIANT v;
     VariantInit(&v);
-    return IdOf(object_->accNavigate(direction, Child(from), &v), v);
+    return IdOf(object_->accNavigate(direction, ChildVariant(from), &v), v);
 }
 
 long AccessibleWindow::Focus() const {

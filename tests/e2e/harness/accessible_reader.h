@@ -13,6 +13,9 @@
 
 namespace e2e {
 
+// The VARIANT that names child `id` of an accessible object.
+VARIANT ChildVariant(long id);
+
 struct AccessibleItem {
     long childId = 0;  // CHILDID_SELF for the window's own object
     std::string name, value, defaultAction;

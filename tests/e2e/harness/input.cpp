@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "harness/harness.h"
+#include "sim/bridge/pointer_bridge.h"
 
 namespace e2e {
 
@@ -55,13 +56,8 @@ void MouseClick(HWND window) {
 
 void MouseClick(const RECT& r) {
     const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    // Rounded up: rounding down can land a pixel short of `at`.
-    auto absolute = [](LONG pixel, int pixels) {
-        const LONG last = pixels > 1 ? pixels - 1 : 1;
-        return (pixel * 65535 + last - 1) / last;
-    };
-    const LONG x = absolute(at.x, GetSystemMetrics(SM_CXSCREEN));
-    const LONG y = absolute(at.y, GetSystemMetrics(SM_CYSCREEN));
+    const LONG x = kv::bridge::ToAbsolute(at.x, GetSystemMetrics(SM_CXSCREEN));
+    const LONG y = kv::bridge::ToAbsolute(at.y, GetSystemMetrics(SM_CYSCREEN));
     // The pointer first, the press only once it is there (under X11 a move
     // and a press sent together may reach the window before the move), and
     // the press and release at that point too: a window shown under the
@@ -86,6 +82,17 @@ GUITHREADINFO ThreadInfo(HWND window) {
     return info;
 }
 }  // namespace
+
+INPUT AbsoluteMouse(int x, int y, DWORD flags) {
+    return Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | flags,
+                 kv::bridge::ToAbsolute(x, GetSystemMetrics(SM_CXSCREEN)),
+                 kv::bridge::ToAbsolute(y, GetSystemMetrics(SM_CYSCREEN)));
+}
+
+void SendMouse(int x, int y, DWORD flags) {
+    INPUT in = AbsoluteMouse(x, y, flags);
+    SendInput(1, &in, sizeof in);
+}
 
 HWND FocusOf(HWND window) { return ThreadInfo(window).hwndFocus; }
 HWND ActiveOf(HWND window) { return ThreadInfo(window).hwndActive; }

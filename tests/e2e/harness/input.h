@@ -20,6 +20,11 @@ void KeyUp(WORD vk);
 void MouseClick(HWND window);
 void MouseClick(const RECT& screen);
 
+// A move to screen pixel (x, y) with `flags` added (a button down or up),
+// ready for SendInput; SendMouse sends it at once.
+INPUT AbsoluteMouse(int x, int y, DWORD flags);
+void SendMouse(int x, int y, DWORD flags);
+
 // The focus and the active window of the thread that owns `window`.
 HWND FocusOf(HWND window);
 HWND ActiveOf(HWND window);
